@@ -1,0 +1,122 @@
+#include "platform/CommandLine.h"
+
+#include "platform/Text.h"
+
+namespace orvane::platform {
+namespace {
+
+std::string NativeSeparators(std::string path) {
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    return path;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitArguments(std::string_view text) {
+    std::vector<std::string> args;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    for (;;) {
+        while (i < n && text::IsBlank(text[i])) ++i;
+        if (i >= n) break;
+        std::string arg;
+        bool quoted = false;
+        while (i < n) {
+            char c = text[i];
+            if (text::IsBlank(c) && !quoted) break;
+            if (c == '\\') {
+                std::size_t run = 0;
+                while (i < n && text[i] == '\\') {
+                    ++run;
+                    ++i;
+                }
+                if (i < n && text[i] == '"') {
+                    arg.append(run / 2, '\\');
+                    if (run % 2 == 1) {
+                        arg.push_back('"');  // an escaped quote
+                        ++i;
+                    }
+                    // With an even run the quote is handled as a quote on the next turn.
+                } else {
+                    arg.append(run, '\\');
+                }
+                continue;
+            }
+            if (c == '"') {
+                if (quoted && i + 1 < n && text[i + 1] == '"') {
+                    arg.push_back('"');  // "" inside quotes is a literal quote
+                    i += 2;
+                    continue;
+                }
+                quoted = !quoted;
+                ++i;
+                continue;
+            }
+            arg.push_back(c);
+            ++i;
+        }
+        args.push_back(std::move(arg));
+    }
+    return args;
+}
+
+SplitCommand SplitCommandLine(std::string_view line,
+                              const std::function<bool(const std::string&)>& isFile) {
+    SplitCommand out;
+    std::size_t i = 0;
+    const std::size_t n = line.size();
+    while (i < n && text::IsBlank(line[i])) ++i;
+
+    std::string candidate;
+    bool quoted = false;
+    bool sawQuote = false;
+    std::string firstWord;
+    std::size_t firstEnd = std::string::npos;
+    bool decided = false;
+    while (i < n) {
+        char c = line[i];
+        if (c == '"') {
+            quoted = !quoted;
+            sawQuote = true;
+            ++i;
+            continue;
+        }
+        if (text::IsBlank(c) && !quoted) {
+            bool wordEnds = !candidate.empty() && !text::IsBlank(candidate.back());
+            if (wordEnds) {
+                std::string path = NativeSeparators(candidate);
+                if (sawQuote || isFile(path)) {
+                    out.program = std::move(path);
+                    out.programEnd = i;
+                    out.programFound = !sawQuote || isFile(out.program);
+                    decided = true;
+                    break;
+                }
+                if (firstEnd == std::string::npos) {
+                    firstWord = path;
+                    firstEnd = i;
+                }
+            }
+        }
+        candidate.push_back(c);
+        ++i;
+    }
+    if (!decided) {
+        std::string whole = NativeSeparators(std::string(text::TrimWhiteRight(candidate)));
+        if (sawQuote || firstEnd == std::string::npos || isFile(whole)) {
+            out.program = std::move(whole);
+            out.programEnd = n;
+            out.programFound = !out.program.empty() && isFile(out.program);
+        } else {
+            out.program = std::move(firstWord);
+            out.programEnd = firstEnd;
+            out.programFound = false;
+        }
+    }
+    out.arguments = SplitArguments(line.substr(out.programEnd));
+    return out;
+}
+
+}  // namespace orvane::platform

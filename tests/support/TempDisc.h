@@ -1,0 +1,73 @@
+// A disc folder made in a temporary folder for one test, removed with it.
+#pragma once
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace orvane::testing {
+
+class TempDisc {
+public:
+    TempDisc() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "orvane-disc-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        root_ = std::filesystem::canonical(pattern).string();
+    }
+    TempDisc(const TempDisc&) = delete;
+    TempDisc& operator=(const TempDisc&) = delete;
+    ~TempDisc() {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+
+    // The disc's root folder, ending in '/'.
+    std::string folder() const { return root_ + '/'; }
+    // The absolute path of `relative` ('/' between names); "" gives the root without '/'.
+    std::string path(std::string_view relative = "") const {
+        return relative.empty() ? root_ : root_ + '/' + std::string(relative);
+    }
+
+    // Writes a file, making the folders above it.
+    const TempDisc& Write(std::string_view relative, std::string_view bytes) const {
+        auto p = std::filesystem::path(path(relative));
+        std::filesystem::create_directories(p.parent_path());
+        std::ofstream out(p, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) throw std::runtime_error("cannot write " + p.string());
+        return *this;
+    }
+    const TempDisc& MakeFolder(std::string_view relative) const {
+        std::filesystem::create_directories(path(relative));
+        return *this;
+    }
+    const TempDisc& MakeFifo(std::string_view relative) const {
+        MakeParent(relative);
+        if (::mkfifo(path(relative).c_str(), 0644) != 0) throw std::runtime_error("mkfifo failed");
+        return *this;
+    }
+    const TempDisc& Symlink(std::string_view relative, std::string_view target) const {
+        MakeParent(relative);
+        std::filesystem::create_symlink(std::string(target), path(relative));
+        return *this;
+    }
+    const TempDisc& MakeExecutable(std::string_view relative) const {
+        ::chmod(path(relative).c_str(), 0755);
+        return *this;
+    }
+
+private:
+    void MakeParent(std::string_view relative) const {
+        std::filesystem::create_directories(std::filesystem::path(path(relative)).parent_path());
+    }
+
+    std::string root_;
+};
+
+}  // namespace orvane::testing

@@ -74,6 +74,26 @@ std::optional<std::string> FindEntryNoCase(const std::string& folder, std::strin
     return best;
 }
 
+// `path` without empty and "." names ("/a//b/./c" is "/a/b/c"): the same file, written as a
+// person would write it. A trailing '/' stays.
+std::string WithoutEmptyNames(const std::string& path) {
+    std::string out;
+    out.reserve(path.size());
+    std::size_t pos = 0;
+    while (pos <= path.size()) {
+        std::size_t next = path.find('/', pos);
+        if (next == std::string::npos) next = path.size();
+        std::string_view name(path.data() + pos, next - pos);
+        if (!name.empty() && name != ".") {
+            out += '/';
+            out.append(name);
+        }
+        pos = next + 1;
+    }
+    if (out.empty() || (path.back() == '/' && out.back() != '/')) out += '/';
+    return out;
+}
+
 OpenError ErrorFromErrno(int error) {
     switch (error) {
         case ENOENT:
@@ -147,7 +167,7 @@ std::optional<std::string> ResolveCase(std::string_view path, int* errorNumber) 
 
     // The common case costs one call: the path exists as written.
     struct stat st {};
-    if (::lstat(absolute.c_str(), &st) == 0) return absolute;
+    if (::lstat(absolute.c_str(), &st) == 0) return WithoutEmptyNames(absolute);
     if (errno != ENOENT) return fail(errno);
 
     std::string real;  // built without a trailing '/'; "" stands for the root

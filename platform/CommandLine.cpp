@@ -78,6 +78,9 @@ SplitCommand SplitCommandLine(std::string_view line,
     while (i < n) {
         char c = line[i];
         if (c == '"') {
+            // A quote after the first word starts a quoted argument: the program is no longer
+            // a path with blanks, so it is the first word.
+            if (firstEnd != std::string::npos) break;
             quoted = !quoted;
             sawQuote = true;
             ++i;
@@ -105,7 +108,12 @@ SplitCommand SplitCommandLine(std::string_view line,
     }
     if (!decided) {
         std::string whole = NativeSeparators(std::string(text::TrimWhiteRight(candidate)));
-        if (sawQuote || firstEnd == std::string::npos || isFile(whole)) {
+        if (i < n) {
+            // Stopped at a quote after the first word.
+            out.program = std::move(firstWord);
+            out.programEnd = firstEnd;
+            out.programFound = isFile(out.program);
+        } else if (sawQuote || firstEnd == std::string::npos || isFile(whole)) {
             out.program = std::move(whole);
             out.programEnd = n;
             out.programFound = !out.program.empty() && isFile(out.program);

@@ -8,7 +8,7 @@ namespace orvane::platform::posix {
 
 class PosixFileSystem final : public FileSystem {
 public:
-    std::optional<std::string> FindFile(std::string_view path, OpenError* why) override;
+    std::optional<std::string> FindFile(std::string_view path, OpenError* why = nullptr) override;
     std::optional<std::string> FindProgram(std::string_view path) override;
     std::optional<std::string> FindFolder(std::string_view path) override;
     std::unique_ptr<ByteReader> OpenRead(std::string_view path, OpenError& why) override;

@@ -69,6 +69,7 @@ constexpr std::array kStrings{
     Entry{IDS_ABOUT_NOTICE, "Copyright (C) 2026 The OrvaneStart developers"},
     Entry{IDS_LAUNCHING_CAPTION, "DICOM Viewer"},
     Entry{IDS_LAUNCHING_TEXT, "Launching DICOM Image Viewer..."},
+    Entry{IDS_MSG_NO_CUSTOM_HELP, "Sorry! Custom help is not available."},
     Entry{ID_VIEW_STOP, "Stops opening a file.\nStop"},
     Entry{ID_VIEW_REFRESH, "Refreshes the contents of the current page.\nRefresh"},
     Entry{ID_FONT_LARGEST, "Selects largest font size."},

@@ -62,6 +62,7 @@ inline constexpr int IDS_ABOUT_VERSION = 2046;
 inline constexpr int IDS_ABOUT_NOTICE = 2047;
 inline constexpr int IDS_LAUNCHING_CAPTION = 2048;
 inline constexpr int IDS_LAUNCHING_TEXT = 2049;
+inline constexpr int IDS_MSG_NO_CUSTOM_HELP = 2050;
 
 // Commands.
 inline constexpr int ID_VIEW_STOP = 32778;

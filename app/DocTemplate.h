@@ -17,6 +17,8 @@ public:
     virtual void ShowWindow(int showCommand) = 0;
     // Paints the window at once.
     virtual void UpdateWindow() = 0;
+    // Closes the window, which ends the program.
+    virtual void DestroyWindow() = 0;
 };
 
 class CSingleDocTemplate {

@@ -1,5 +1,6 @@
 #include "app/OrvaneStartApp.h"
 
+#include "app/CommandTarget.h"
 #include "app/Dialogs.h"
 #include "app/Paths.h"
 #include "app/SettingsFile.h"
@@ -14,7 +15,7 @@ namespace {
 constexpr std::size_t kMaxVersionText = 255;
 }  // namespace
 
-COrvaneStartApp::COrvaneStartApp(Platform platform, CSingleDocTemplate::FrameFactory makeFrame)
+COrvaneStartApp::COrvaneStartApp(Platform platform, FrameMaker makeFrame)
     : platform_(platform), makeFrame_(std::move(makeFrame)) {}
 
 bool COrvaneStartApp::InitInstance() {
@@ -30,7 +31,11 @@ bool COrvaneStartApp::InitInstance() {
     LoadSettingsFrom(FolderOfFile(platform_.system.ModuleFileName()));
 
     const int resourceId = settings_.showMenu ? res::IDR_MAINFRAME : 0;
-    template_ = std::make_unique<CSingleDocTemplate>(resourceId, makeFrame_);
+    template_ = std::make_unique<CSingleDocTemplate>(
+        resourceId, [this](int id, COrvaneStartDoc& document) -> std::unique_ptr<MainWindow> {
+            if (!makeFrame_) return nullptr;
+            return makeFrame_(*this, id, document);
+        });
 
     if (!settings_.minimumIEVersion.empty() && !CheckBrowserVersion()) return false;
 
@@ -87,12 +92,23 @@ void COrvaneStartApp::ShowAboutBox() {
     about.DoModal();
 }
 
+namespace {
+constexpr CommandEntry<COrvaneStartApp> kAppCommands[] = {
+    {res::ID_APP_ABOUT, res::ID_APP_ABOUT, &COrvaneStartApp::OnAppAbout},
+    {res::ID_APP_EXIT, res::ID_APP_EXIT, &COrvaneStartApp::OnAppExit},
+};
+}  // namespace
+
+void COrvaneStartApp::OnAppExit(int) {
+    if (mainWindow_) mainWindow_->DestroyWindow();
+}
+
 bool COrvaneStartApp::OnCmdMsg(int commandId) {
-    if (commandId == res::ID_APP_ABOUT) {
-        ShowAboutBox();
-        return true;
-    }
-    return false;
+    return DispatchCommand<COrvaneStartApp>(kAppCommands, *this, commandId);
+}
+
+bool COrvaneStartApp::HandlesCommand(int commandId) const {
+    return orvane::HandlesCommand<COrvaneStartApp>(kAppCommands, commandId);
 }
 
 }  // namespace orvane

@@ -1,6 +1,7 @@
 // The application object: start-up, the launch settings, the About command and the launcher.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -24,7 +25,11 @@ struct Platform {
 
 class COrvaneStartApp {
 public:
-    COrvaneStartApp(Platform platform, CSingleDocTemplate::FrameFactory makeFrame);
+    // Makes the main frame and its view for the application's document template.
+    using FrameMaker = std::function<std::unique_ptr<MainWindow>(
+        COrvaneStartApp& app, int resourceId, COrvaneStartDoc& document)>;
+
+    COrvaneStartApp(Platform platform, FrameMaker makeFrame);
 
     // Runs start-up. True when the main window has been created and shown; false ends the
     // program (the message loop must not run).
@@ -49,17 +54,21 @@ public:
     // ID_APP_ABOUT.
     void ShowAboutBox();
 
-    // Handles a command if the application object owns it; false when it does not.
+    // Handles a command if the application object owns it (About, Exit); false when not.
     bool OnCmdMsg(int commandId);
+    bool HandlesCommand(int commandId) const;
 
     const LaunchSettings& settings() const { return settings_; }
     MainWindow* mainWindow() const { return mainWindow_.get(); }
     const CSingleDocTemplate* docTemplate() const { return template_.get(); }
     Platform& platform() { return platform_; }
 
+    void OnAppAbout(int) { ShowAboutBox(); }
+    void OnAppExit(int);
+
 private:
     Platform platform_;
-    CSingleDocTemplate::FrameFactory makeFrame_;
+    FrameMaker makeFrame_;
     LaunchSettings settings_;
     std::unique_ptr<CSingleDocTemplate> template_;
     std::unique_ptr<MainWindow> mainWindow_;

@@ -1,6 +1,8 @@
 // Modal user interface used before and outside the main window: message boxes and dialogs.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "res/Resources.h"
@@ -54,6 +56,9 @@ public:
     // there is none). Answers the id that ended it: a button's id, IDCANCEL for Escape or the
     // close box.
     virtual int DoModal(const res::DialogTemplate& dialog, DialogEvents* events = nullptr) = 0;
+    // The Open dialog. `filter` lists file types as "Description|patterns|...||" (patterns
+    // separated by ";"). Answers the chosen file's full path, or nothing when cancelled.
+    virtual std::optional<std::string> GetOpenFileName(std::string_view filter) = 0;
 };
 
 }  // namespace orvane::platform

@@ -44,6 +44,7 @@ public:
     int DoModal(const res::DialogTemplate&, platform::DialogEvents*) override {
         return res::IDCANCEL;
     }
+    std::optional<std::string> GetOpenFileName(std::string_view) override { return {}; }
 };
 
 // Bytes that are not valid UTF-8 come out as \udcXX escapes (the "surrogate escape" convention),

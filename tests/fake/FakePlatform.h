@@ -81,6 +81,14 @@ public:
         return answer;
     }
 
+    std::optional<std::string> openFileAnswer;  // the Open dialog's answer; nothing: cancelled
+    std::vector<std::string> openFileFilters;
+    std::optional<std::string> GetOpenFileName(std::string_view filter) override {
+        openFileFilters.emplace_back(filter);
+        Call("GetOpenFileName");
+        return openFileAnswer;
+    }
+
     platform::posix::PosixFileSystem files;
 
     Platform platform() { return {*this, files, *this, *this}; }
@@ -97,6 +105,7 @@ public:
         calls_.push_back("ShowWindow:" + std::to_string(showCommand));
     }
     void UpdateWindow() override { calls_.push_back("UpdateWindow"); }
+    void DestroyWindow() override { calls_.push_back("DestroyWindow"); }
 
 private:
     std::vector<std::string>& calls_;
@@ -104,9 +113,10 @@ private:
 
 // A frame factory that records the resource id it was given and makes a FakeMainWindow (or
 // fails when `fail` is set).
-inline CSingleDocTemplate::FrameFactory RecordingFrames(std::vector<std::string>& calls,
-                                                        bool fail = false) {
-    return [&calls, fail](int resourceId, COrvaneStartDoc&) -> std::unique_ptr<MainWindow> {
+inline COrvaneStartApp::FrameMaker RecordingFrames(std::vector<std::string>& calls,
+                                                   bool fail = false) {
+    return [&calls, fail](COrvaneStartApp&, int resourceId,
+                          COrvaneStartDoc&) -> std::unique_ptr<MainWindow> {
         calls.push_back("CreateFrame:" + std::to_string(resourceId));
         if (fail) return nullptr;
         return std::make_unique<FakeMainWindow>(calls);

@@ -63,6 +63,9 @@ inline constexpr int IDS_ABOUT_NOTICE = 2047;
 inline constexpr int IDS_LAUNCHING_CAPTION = 2048;
 inline constexpr int IDS_LAUNCHING_TEXT = 2049;
 inline constexpr int IDS_MSG_NO_CUSTOM_HELP = 2050;
+inline constexpr int IDS_OPEN_DIALOG_TITLE = 2051;
+inline constexpr int IDS_OPEN_DIALOG_ACCEPT = 2052;
+inline constexpr int IDS_NO_START_PAGE = 2053;
 
 // Commands.
 inline constexpr int ID_VIEW_STOP = 32778;

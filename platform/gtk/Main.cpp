@@ -13,6 +13,10 @@
 
 int main(int argc, char** argv) {
     using namespace orvane;
+    // Programs started from the disc get the environment this program was started with.
+    auto environment = platform::posix::PosixProcessLauncher::CurrentEnvironment();
+    // The program writes no files of its own: settings live in memory only.
+    g_setenv("GSETTINGS_BACKEND", "memory", FALSE);
     if (!gtk_init_check(&argc, &argv)) {
         // There is no display to show anything on; say so where the user started us.
         g_printerr("%s\n", std::string(res::LoadString(res::IDS_APP_TITLE)).c_str());
@@ -20,12 +24,12 @@ int main(int argc, char** argv) {
     }
     g_set_prgname("orvanestart");
     g_set_application_name(std::string(res::LoadString(res::IDS_APP_TITLE)).c_str());
-    // The program writes no files of its own, not even a list of recently used files.
+    // Not even a list of recently used files.
     g_object_set(gtk_settings_get_default(), "gtk-recent-files-enabled", FALSE, nullptr);
 
     platform::posix::PosixSystem system;
     platform::posix::PosixFileSystem files;
-    platform::posix::PosixProcessLauncher processes(files);
+    platform::posix::PosixProcessLauncher processes(files, std::move(environment));
     platform::gtk::GtkUi ui;
     platform::gtk::GtkWindowSystem windows(ui);
 

@@ -33,8 +33,8 @@ void WriteReport(int fd, int kind, int value) {
     (void)ignored;
 }
 
-[[noreturn]] void RunProgram(const char* program, char* const* argv, const char* folder,
-                             int statusFd, int highestFd) {
+[[noreturn]] void RunProgram(const char* program, char* const* argv, char* const* envp,
+                             const char* folder, int statusFd, int highestFd) {
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -50,7 +50,7 @@ void WriteReport(int fd, int kind, int value) {
     if (::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) != 0) {
         for (int fd = 3; fd <= highestFd; ++fd) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
     }
-    ::execve(program, argv, environ);
+    ::execve(program, argv, envp);
     WriteReport(statusFd, kFailed, errno);
     ::_exit(127);
 }
@@ -62,6 +62,12 @@ int HighestFd() {
 }
 
 }  // namespace
+
+std::vector<std::string> PosixProcessLauncher::CurrentEnvironment() {
+    std::vector<std::string> env;
+    for (char** entry = environ; entry && *entry; ++entry) env.emplace_back(*entry);
+    return env;
+}
 
 bool PosixProcessLauncher::Start(std::string_view commandLine, std::string_view workingFolder,
                                  ProcessHandle& handle) {
@@ -94,6 +100,10 @@ bool PosixProcessLauncher::Start(std::string_view commandLine, std::string_view 
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
+    std::vector<std::string> env = environment_.empty() ? CurrentEnvironment() : environment_;
+    std::vector<char*> envp;
+    for (auto& entry : env) envp.push_back(entry.data());
+    envp.push_back(nullptr);
     const int highestFd = HighestFd();
 
     int pipeFds[2];
@@ -113,7 +123,10 @@ bool PosixProcessLauncher::Start(std::string_view commandLine, std::string_view 
             WriteReport(pipeFds[1], kFailed, errno);
             ::_exit(1);
         }
-        if (child == 0) RunProgram(program.c_str(), argv.data(), folder.c_str(), pipeFds[1], highestFd);
+        if (child == 0) {
+            RunProgram(program.c_str(), argv.data(), envp.data(), folder.c_str(), pipeFds[1],
+                       highestFd);
+        }
         WriteReport(pipeFds[1], kStarted, child);
         ::_exit(0);
     }

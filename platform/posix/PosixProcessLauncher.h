@@ -1,6 +1,9 @@
 // Starting programs on POSIX without a shell.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 
@@ -14,13 +17,20 @@ namespace orvane::platform::posix {
 // descriptor of this program is closed in the new one.
 class PosixProcessLauncher final : public ProcessLauncher {
 public:
-    explicit PosixProcessLauncher(FileSystem& files) : files_(files) {}
+    // Started programs get `environment` ("NAME=value" entries); empty: this process's own at
+    // the time of the start.
+    explicit PosixProcessLauncher(FileSystem& files, std::vector<std::string> environment = {})
+        : files_(files), environment_(std::move(environment)) {}
+
+    // This process's environment now, to hand to the constructor before changing it.
+    static std::vector<std::string> CurrentEnvironment();
 
     bool Start(std::string_view commandLine, std::string_view workingFolder,
                ProcessHandle& handle) override;
 
 private:
     FileSystem& files_;
+    std::vector<std::string> environment_;
 };
 
 }  // namespace orvane::platform::posix

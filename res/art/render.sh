@@ -9,7 +9,8 @@
 #   toolbar-hot.png   330x20 colour toolbar strip (bitmap 262), palette PNG
 #   toolbar-cold.png  330x20 grey toolbar strip (bitmap 261), palette PNG
 #   icon-256.png, icon-48.png   program icon, full colour with alpha
-#   icon-32.png       program icon, 16-entry palette with one transparent entry
+#   icon-32.png       program icon from icon-32.svg (small-size drawing), at most
+#                     16 palette entries, one of them fully transparent
 #
 # Toolbar strips: every toolbar/NN-*.svg is one 22x20 button image, in the
 # order of its number. Each is rendered with transparency, its alpha is
@@ -76,8 +77,9 @@ for size in 256 48; do
     convert "$work/icon-$size.png" $png_clean "PNG32:icon-$size.png"
 done
 
-# 32x32: 15 opaque colours plus one fully transparent palette entry.
-rsvg-convert --format=png --width=32 --height=32 --output="$work/icon-32.png" icon.svg
+# 32x32: 15 opaque colours plus one fully transparent palette entry. Drawn from
+# icon-32.svg, a simplified small-size version of icon.svg.
+rsvg-convert --format=png --width=32 --height=32 --output="$work/icon-32.png" icon-32.svg
 # shellcheck disable=SC2086
 convert "$work/icon-32.png" \
     -alpha set -channel A -threshold 50% +channel \

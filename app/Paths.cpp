@@ -13,11 +13,16 @@ std::string ParentFolder(std::string_view folder) {
     return std::string(copy.substr(0, last + 1));
 }
 
+std::string_view RelativePart(std::string_view relative) {
+    relative = text::TrimWhiteLeft(relative);
+    while (!relative.empty() && IsValueSeparator(relative.front())) relative.remove_prefix(1);
+    return relative;
+}
+
 std::string JoinPath(std::string_view folder, std::string_view relative) {
     folder = text::TrimWhiteRight(folder);
     while (!folder.empty() && folder.back() == kPathSeparator) folder.remove_suffix(1);
-    relative = text::TrimWhiteLeft(relative);
-    while (!relative.empty() && IsValueSeparator(relative.front())) relative.remove_prefix(1);
+    relative = RelativePart(relative);
     std::string out;
     out.reserve(folder.size() + 1 + relative.size());
     out.append(folder);

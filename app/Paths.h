@@ -18,6 +18,9 @@ std::string ParentFolder(std::string_view folder);
 // at the seam are dropped from both sides.
 std::string JoinPath(std::string_view folder, std::string_view relative);
 
+// `relative` as JoinPath appends it: without the white space and separators in front.
+std::string_view RelativePart(std::string_view relative);
+
 // A path written in COMMAND.TXT, with its '\' separators turned into the system's.
 std::string NativePath(std::string_view path);
 

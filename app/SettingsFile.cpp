@@ -56,7 +56,7 @@ ProfileSection ReadSection(const std::string& path, FileSystem& files) {
 std::optional<std::string> FindWorkingFolder(std::string_view base, std::string_view value,
                                              FileSystem& files) {
     if (value.empty() || IsValueSeparator(value.back())) return std::nullopt;
-    return files.FindFolder(NativePath(JoinPath(base, value)));
+    return files.FindFolder(JoinPath(base, NativePath(value)));
 }
 
 void ReadIniSettings(LaunchSettings& s, const ProfileSection& ini, FileSystem& files) {
@@ -64,7 +64,7 @@ void ReadIniSettings(LaunchSettings& s, const ProfileSection& ini, FileSystem& f
 
     std::string viewer = ini.GetString(kViewerCommand, "");
     if (auto trimmed = text::TrimWhite(viewer); !trimmed.empty()) {
-        s.viewerCommand = ResolveCommandLine(JoinPath(base, trimmed), files);
+        s.viewerCommand = ResolveCommandLine(JoinPath(base, ""), RelativePart(trimmed), files);
     } else {
         s.settingsMessage = res::LoadString(res::IDS_MSG_NO_VIEWER_COMMAND_KEY);
     }
@@ -90,7 +90,8 @@ void ReadIniSettings(LaunchSettings& s, const ProfileSection& ini, FileSystem& f
     s.ieInstallCommand.clear();
     if (std::string installer = ini.GetString(kIEInstallCommand, kDefaultInstaller);
         !installer.empty()) {
-        s.ieInstallCommand = ResolveCommandLine(JoinPath(base, text::TrimWhite(installer)), files);
+        s.ieInstallCommand =
+            ResolveCommandLine(JoinPath(base, ""), RelativePart(text::TrimWhite(installer)), files);
     }
 
     s.waitInterval = ini.GetInt(kWaitInterval, 10);
@@ -98,12 +99,12 @@ void ReadIniSettings(LaunchSettings& s, const ProfileSection& ini, FileSystem& f
 
     s.splashPage.clear();
     if (std::string page = ini.GetString(kSplashPage, kDefaultSplashPage); !page.empty()) {
-        s.splashPage = NativePath(JoinPath(base, text::TrimWhite(page)));
+        s.splashPage = JoinPath(base, NativePath(text::TrimWhite(page)));
     }
 
     std::string results = ini.GetString(kResultsPage, kDefaultResultsPage);
-    s.resultsPage = NativePath(
-        JoinPath(base, results.empty() ? kDefaultResultsPage : text::TrimWhite(results)));
+    s.resultsPage = JoinPath(
+        base, NativePath(results.empty() ? kDefaultResultsPage : text::TrimWhite(results)));
 
     s.windowTitle.clear();
     if (std::string title = ini.GetString(kWindowTitle, res::LoadString(res::IDS_APP_TITLE));
@@ -172,21 +173,25 @@ std::string DescribeOpenError(OpenError why, std::string_view path) {
     return text::Substitute(res::LoadString(id), "%1", name);
 }
 
-std::string ResolveCommandLine(std::string_view commandLine, FileSystem& files) {
+std::string ResolveCommandLine(std::string_view folder, std::string_view value,
+                               FileSystem& files) {
+    const std::string prefix(folder);
     // The split asks about each candidate once; remember the answer for the one it chose.
     std::string asked;
     std::optional<std::string> real;
     auto isFile = [&](const std::string& path) {
         if (path != asked) {
             asked = path;
-            real = files.FindProgram(path);
+            real = files.FindProgram(prefix + path);
         }
         return real.has_value();
     };
-    platform::SplitCommand split = platform::SplitCommandLine(commandLine, isFile);
-    std::string_view programText = commandLine.substr(0, split.programEnd);
-    std::string rest(commandLine.substr(split.programEnd));
-    if (!split.programFound || !isFile(split.program)) return NativePath(programText) + rest;
+    platform::SplitCommand split = platform::SplitCommandLine(value, isFile);
+    std::string_view programText = value.substr(0, split.programEnd);
+    std::string rest(value.substr(split.programEnd));
+    if (!split.programFound || !isFile(split.program)) {
+        return prefix + NativePath(programText) + rest;
+    }
     bool quoted = programText.find('"') != std::string_view::npos;
     return quoted ? '"' + *real + '"' + rest : *real + rest;
 }
@@ -212,7 +217,6 @@ void ReadPlainSettings(LaunchSettings& s, FileSystem& files) {
         return;
     }
     // Relative paths of this form are appended to the program's folder as they stand.
-    auto fromAppFolder = [&](const std::string& line) { return s.appFolder + line; };
     for (std::size_t i = 0; i < count; ++i) {
         const std::string& line = lines[i];
         switch (i + 1) {
@@ -220,7 +224,7 @@ void ReadPlainSettings(LaunchSettings& s, FileSystem& files) {
                 if (line.empty()) {
                     s.settingsMessage = res::LoadString(res::IDS_MSG_NO_VIEWER_LINE);
                 } else {
-                    s.viewerCommand = ResolveCommandLine(fromAppFolder(line), files);
+                    s.viewerCommand = ResolveCommandLine(s.appFolder, line, files);
                 }
                 break;
             case 2: s.showWindowCmd = ParseShowWindow(line); break;
@@ -228,7 +232,7 @@ void ReadPlainSettings(LaunchSettings& s, FileSystem& files) {
                 if (!line.empty() && IsVersionText(line)) s.minimumIEVersion = line;
                 break;
             case 4:
-                if (!line.empty()) s.ieInstallCommand = ResolveCommandLine(fromAppFolder(line), files);
+                if (!line.empty()) s.ieInstallCommand = ResolveCommandLine(s.appFolder, line, files);
                 break;
             case 5:
                 if (auto n = text::LeadingInt(line); n != 0) s.waitInterval = n;

@@ -32,9 +32,11 @@ void ReadPlainSettings(LaunchSettings& settings, platform::FileSystem& files);
 // The sentence that says why `path` could not be opened.
 std::string DescribeOpenError(platform::OpenError why, std::string_view path);
 
-// A command line from the settings with its program part made usable here: '\' separators
-// turned into '/', and the program's real path when the program exists. What follows the
-// program stays as it was written.
-std::string ResolveCommandLine(std::string_view commandLine, platform::FileSystem& files);
+// A command line from the settings: `folder` followed directly by `value` (a program path,
+// quoted or not, then its arguments). The program part of `value` gets '/' for its '\'
+// separators, and the program's real path when it exists; what follows the program stays as it
+// was written. `folder` is taken as it stands.
+std::string ResolveCommandLine(std::string_view folder, std::string_view value,
+                               platform::FileSystem& files);
 
 }  // namespace orvane

@@ -343,29 +343,10 @@ TEST(InspectOutput, TemporaryDiscs) {
     }
 }
 
-bool AnyCommandTxtAbove(std::string folder) {
-    for (;;) {
-        if (DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str())) {
-            bool found = false;
-            while (const dirent* e = ::readdir(dir)) {
-                std::string name = e->d_name;
-                for (char& c : name)
-                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-                found = found || name == "command.txt";
-            }
-            ::closedir(dir);
-            if (found)
-                return true;
-        }
-        if (folder.empty() || folder == "/")
-            return false;
-        folder = folder.substr(0, folder.rfind('/'));
-    }
-}
 
 TEST(InspectOutput, NoCommandTxt) {
     TempDisc disc;
-    if (AnyCommandTxtAbove(disc.path()))
+    if (orvane::testing::AnyCommandTxtAbove(disc.path()))
         GTEST_SKIP() << "a COMMAND.TXT lies above the disc";
     auto obj = InspectJson({disc.path()}, "/");
     ASSERT_TRUE(obj);

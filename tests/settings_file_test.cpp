@@ -1049,31 +1049,11 @@ TEST(SettingsWorkingFolder, FolderOnlyInTheCurrentFolderDoesNotCount) {
 // ---------------------------------------------------------------------------------------------
 // No COMMAND.TXT, or one that cannot be read.
 
-// Whether some folder from `folder` up to the root holds a command.txt in any case.
-bool AnyCommandTxtAbove(std::string folder) {
-    for (;;) {
-        if (DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str())) {
-            bool found = false;
-            while (const dirent* e = ::readdir(dir)) {
-                std::string name = e->d_name;
-                for (char& c : name)
-                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-                found = found || name == "command.txt";
-            }
-            ::closedir(dir);
-            if (found)
-                return true;
-        }
-        if (folder.empty() || folder == "/")
-            return false;
-        folder = folder.substr(0, folder.rfind('/'));
-    }
-}
 
 TEST(SettingsMissing, NoCommandTxtAnywhere) {
     TempDisc disc;
     disc.Write("Index.htm", "").MakeFolder("run").Write("run/Results/frameset.htm", "");
-    if (AnyCommandTxtAbove(disc.path())) {
+    if (orvane::testing::AnyCommandTxtAbove(disc.path())) {
         GTEST_SKIP() << "a COMMAND.TXT lies above " << disc.path();
     }
     CurrentFolder here("/");

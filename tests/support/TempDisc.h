@@ -1,9 +1,11 @@
 // A disc folder made in a temporary folder for one test, removed with it.
 #pragma once
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -69,5 +71,26 @@ private:
 
     std::string root_;
 };
+
+// Whether some folder from `folder` up to the root holds a command.txt in any case: tests of a
+// disc without settings skip when the machine has one above its temporary folder.
+inline bool AnyCommandTxtAbove(std::string folder) {
+    for (;;) {
+        if (DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str())) {
+            bool found = false;
+            while (const dirent* e = ::readdir(dir)) {
+                std::string name = e->d_name;
+                for (char& c : name) {
+                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                }
+                found = found || name == "command.txt";
+            }
+            ::closedir(dir);
+            if (found) return true;
+        }
+        if (folder.empty() || folder == "/") return false;
+        folder = folder.substr(0, folder.rfind('/'));
+    }
+}
 
 }  // namespace orvane::testing

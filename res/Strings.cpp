@@ -66,7 +66,7 @@ constexpr std::array kStrings{
     Entry{IDS_OK, "OK"},
     Entry{IDS_ABOUT_CAPTION, "About"},
     Entry{IDS_ABOUT_VERSION, "OrvaneStart version 3.0"},
-    Entry{IDS_ABOUT_NOTICE, "Copyright (C) 2026 The OrvaneStart developers"},
+    Entry{IDS_ABOUT_NOTICE, "Copyright (C) 2026 OrvaneStart"},
     Entry{IDS_LAUNCHING_CAPTION, "DICOM Viewer"},
     Entry{IDS_LAUNCHING_TEXT, "Launching DICOM Image Viewer..."},
     Entry{IDS_MSG_NO_CUSTOM_HELP, "Sorry! Custom help is not available."},

@@ -31,7 +31,8 @@ struct UpdateEntry {
 template <class T>
 bool HandlesCommand(std::span<const CommandEntry<T>> map, int id) {
     for (const auto& entry : map) {
-        if (id >= entry.firstId && id <= entry.lastId) return true;
+        if (id >= entry.firstId && id <= entry.lastId)
+            return true;
     }
     return false;
 }
@@ -51,7 +52,8 @@ bool DispatchCommand(std::span<const CommandEntry<T>> map, T& target, int id) {
 template <class T>
 void DispatchUpdate(std::span<const UpdateEntry<T>> map, T& target, CCmdUI& state) {
     for (const auto& entry : map) {
-        if (entry.commandId == state.commandId) (target.*entry.handler)(state);
+        if (entry.commandId == state.commandId)
+            (target.*entry.handler)(state);
     }
 }
 

@@ -11,7 +11,7 @@ namespace orvane {
 
 // What start-up needs of the main frame window once it exists.
 class MainWindow {
-public:
+  public:
     virtual ~MainWindow() = default;
     // Gives the window a show state (SW_SHOWNORMAL, SW_SHOWMAXIMIZED, ...).
     virtual void ShowWindow(int showCommand) = 0;
@@ -22,7 +22,7 @@ public:
 };
 
 class CSingleDocTemplate {
-public:
+  public:
     // Creates the frame and its view for `document` from resource `resourceId` (0: no menu and
     // no accelerator table). Null when the window cannot be created.
     using FrameFactory =
@@ -37,11 +37,12 @@ public:
     // template keeps the document, the caller owns the frame.
     std::unique_ptr<MainWindow> OpenNewDocument() {
         document_ = std::make_unique<COrvaneStartDoc>();
-        if (!document_->OnNewDocument() || !makeFrame_) return nullptr;
+        if (!document_->OnNewDocument() || !makeFrame_)
+            return nullptr;
         return makeFrame_(resourceId_, *document_);
     }
 
-private:
+  private:
     int resourceId_;
     FrameFactory makeFrame_;
     std::unique_ptr<COrvaneStartDoc> document_;

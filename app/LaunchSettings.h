@@ -12,13 +12,13 @@ namespace orvane {
 // fields that are not empty end in '/'. After loading, exactly one of `viewerCommand` and
 // `settingsMessage` is not empty.
 struct LaunchSettings {
-    std::string baseFolder;        // where COMMAND.TXT was found
-    std::string appFolder;         // the program's own folder
-    std::string settingsPath;      // COMMAND.TXT itself, or empty
-    std::string viewerCommand;     // the image viewer's command line
-    std::string viewerWorkingDir;  // the viewer's working folder; empty means `baseFolder`
-    std::string settingsMessage;   // why there is no viewer command
-    std::int32_t waitInterval = 10;                   // seconds the launch notice stays
+    std::string baseFolder;          // where COMMAND.TXT was found
+    std::string appFolder;           // the program's own folder
+    std::string settingsPath;        // COMMAND.TXT itself, or empty
+    std::string viewerCommand;       // the image viewer's command line
+    std::string viewerWorkingDir;    // the viewer's working folder; empty means `baseFolder`
+    std::string settingsMessage;     // why there is no viewer command
+    std::int32_t waitInterval = 10;  // seconds the launch notice stays
     std::int32_t showWindowCmd = res::SW_SHOWNORMAL;  // show state of the main window
     std::string minimumIEVersion;  // lowest acceptable browser version; empty: no check
     std::string ieInstallCommand;  // the browser installer's command line

@@ -33,15 +33,18 @@ bool COrvaneStartApp::InitInstance() {
     const int resourceId = settings_.showMenu ? res::IDR_MAINFRAME : 0;
     template_ = std::make_unique<CSingleDocTemplate>(
         resourceId, [this](int id, COrvaneStartDoc& document) -> std::unique_ptr<MainWindow> {
-            if (!makeFrame_) return nullptr;
+            if (!makeFrame_)
+                return nullptr;
             return makeFrame_(*this, id, document);
         });
 
-    if (!settings_.minimumIEVersion.empty() && !CheckBrowserVersion()) return false;
+    if (!settings_.minimumIEVersion.empty() && !CheckBrowserVersion())
+        return false;
 
     // The command line carries no switches of the program's own: a new, empty document.
     mainWindow_ = template_->OpenNewDocument();
-    if (!mainWindow_) return false;
+    if (!mainWindow_)
+        return false;
 
     mainWindow_->ShowWindow(settings_.showWindowCmd);
     mainWindow_->UpdateWindow();
@@ -60,12 +63,14 @@ void COrvaneStartApp::LoadSettingsFrom(std::string_view appFolder) {
 
 std::string COrvaneStartApp::ReadInstalledIEVersion() {
     std::string version = platform_.system.InstalledBrowserVersion();
-    if (version.size() > kMaxVersionText) return {};  // does not fit: unreadable
+    if (version.size() > kMaxVersionText)
+        return {};  // does not fit: unreadable
     return version.substr(0, version.find('\0'));
 }
 
 bool COrvaneStartApp::CheckBrowserVersion() {
-    if (BrowserGatePasses(ReadInstalledIEVersion(), settings_.minimumIEVersion)) return true;
+    if (BrowserGatePasses(ReadInstalledIEVersion(), settings_.minimumIEVersion))
+        return true;
 
     CBrowserCheckDlg dialog(platform_.ui);
     if (dialog.DoModal() == res::IDOK) {
@@ -83,7 +88,8 @@ bool COrvaneStartApp::LaunchProcess(std::string_view commandLine, std::string_vi
     platform::ProcessHandle started = 0;
     const std::string_view folder = workingFolder.empty() ? settings_.baseFolder : workingFolder;
     const bool ok = platform_.processes.Start(commandLine, folder, started);
-    if (handle) *handle = ok ? started : 0;
+    if (handle)
+        *handle = ok ? started : 0;
     return ok;
 }
 
@@ -100,7 +106,8 @@ constexpr CommandEntry<COrvaneStartApp> kAppCommands[] = {
 }  // namespace
 
 void COrvaneStartApp::OnAppExit(int) {
-    if (mainWindow_) mainWindow_->DestroyWindow();
+    if (mainWindow_)
+        mainWindow_->DestroyWindow();
 }
 
 bool COrvaneStartApp::OnCmdMsg(int commandId) {

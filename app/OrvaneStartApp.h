@@ -24,7 +24,7 @@ struct Platform {
 };
 
 class COrvaneStartApp {
-public:
+  public:
     // Makes the main frame and its view for the application's document template.
     using FrameMaker = std::function<std::unique_ptr<MainWindow>(
         COrvaneStartApp& app, int resourceId, COrvaneStartDoc& document)>;
@@ -66,7 +66,7 @@ public:
     void OnAppAbout(int) { ShowAboutBox(); }
     void OnAppExit(int);
 
-private:
+  private:
     Platform platform_;
     FrameMaker makeFrame_;
     LaunchSettings settings_;

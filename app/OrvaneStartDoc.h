@@ -11,7 +11,7 @@
 namespace orvane {
 
 class COrvaneStartDoc {
-public:
+  public:
     // A new, empty document; true on success.
     bool OnNewDocument() {
         title_ = res::LoadString(res::IDS_UNTITLED);
@@ -24,11 +24,12 @@ public:
     // Sets the title and tells the frame, which brings its caption up to date.
     void SetTitle(std::string_view title) {
         title_ = title;
-        if (onTitleChanged_) onTitleChanged_();
+        if (onTitleChanged_)
+            onTitleChanged_();
     }
     void OnTitleChanged(std::function<void()> callback) { onTitleChanged_ = std::move(callback); }
 
-private:
+  private:
     std::string title_ = std::string(res::LoadString(res::IDS_UNTITLED));
     std::function<void()> onTitleChanged_;
 };

@@ -8,8 +8,8 @@ namespace orvane {
 namespace {
 
 constexpr std::array<std::string_view, 10> kStartPages{
-    "orvane\\start.htm", "OrvaneStart.html", "start.htm",    "orvane\\start.html",
-    "start.html",        "index.htm",        "index.html",   "default.htm",
+    "orvane\\start.htm", "OrvaneStart.html",   "start.htm",  "orvane\\start.html",
+    "start.html",        "index.htm",          "index.html", "default.htm",
     "default.html",      "IHE_PDI\\index.htm",
 };
 
@@ -22,15 +22,20 @@ std::string FirstExisting(std::string_view folder, std::span<const std::string_v
                           platform::FileSystem& files) {
     for (auto name : names) {
         // Names are appended to the folder as they stand; only the separator is made native.
-        if (auto real = files.FindFile(std::string(folder) + NativePath(name))) return *real;
+        if (auto real = files.FindFile(std::string(folder) + NativePath(name)))
+            return *real;
     }
     return {};
 }
 
 }  // namespace
 
-std::span<const std::string_view> StartPageNames() { return kStartPages; }
-std::span<const std::string_view> ResultsPageNames() { return kResultsPages; }
+std::span<const std::string_view> StartPageNames() {
+    return kStartPages;
+}
+std::span<const std::string_view> ResultsPageNames() {
+    return kResultsPages;
+}
 
 std::string FindStartPage(std::string_view appFolder, platform::FileSystem& files) {
     return FirstExisting(appFolder, kStartPages, files);

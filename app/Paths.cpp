@@ -6,22 +6,27 @@ namespace orvane {
 
 std::string ParentFolder(std::string_view folder) {
     std::string_view copy = text::TrimWhiteRight(folder);
-    if (!copy.empty() && copy.back() == kPathSeparator) copy.remove_suffix(1);
-    if (copy.empty() || copy.back() == kPathSeparator) return {};
+    if (!copy.empty() && copy.back() == kPathSeparator)
+        copy.remove_suffix(1);
+    if (copy.empty() || copy.back() == kPathSeparator)
+        return {};
     auto last = copy.rfind(kPathSeparator);
-    if (last == std::string_view::npos) return {};
+    if (last == std::string_view::npos)
+        return {};
     return std::string(copy.substr(0, last + 1));
 }
 
 std::string_view RelativePart(std::string_view relative) {
     relative = text::TrimWhiteLeft(relative);
-    while (!relative.empty() && IsValueSeparator(relative.front())) relative.remove_prefix(1);
+    while (!relative.empty() && IsValueSeparator(relative.front()))
+        relative.remove_prefix(1);
     return relative;
 }
 
 std::string JoinPath(std::string_view folder, std::string_view relative) {
     folder = text::TrimWhiteRight(folder);
-    while (!folder.empty() && folder.back() == kPathSeparator) folder.remove_suffix(1);
+    while (!folder.empty() && folder.back() == kPathSeparator)
+        folder.remove_suffix(1);
     relative = RelativePart(relative);
     std::string out;
     out.reserve(folder.size() + 1 + relative.size());
@@ -34,7 +39,8 @@ std::string JoinPath(std::string_view folder, std::string_view relative) {
 std::string NativePath(std::string_view path) {
     std::string out(path);
     for (char& c : out) {
-        if (c == '\\') c = kPathSeparator;
+        if (c == '\\')
+            c = kPathSeparator;
     }
     return out;
 }

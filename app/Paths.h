@@ -9,7 +9,9 @@ namespace orvane {
 
 inline constexpr char kPathSeparator = '/';
 
-constexpr bool IsValueSeparator(char c) { return c == '/' || c == '\\'; }
+constexpr bool IsValueSeparator(char c) {
+    return c == '/' || c == '\\';
+}
 
 // The folder above `folder`, ending in a separator, or empty when `folder` is a root (or empty).
 std::string ParentFolder(std::string_view folder);

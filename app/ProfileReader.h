@@ -21,7 +21,7 @@
 namespace orvane {
 
 class ProfileSection {
-public:
+  public:
     static constexpr std::size_t kMaxValue = 254;
 
     // Reads `section` from `lines`, keeping the values of `keys` only. Stops at the end of the
@@ -48,7 +48,7 @@ public:
     // The section name of a header line "[name]", or nothing.
     static std::optional<std::string_view> ParseHeader(std::string_view line);
 
-private:
+  private:
     const std::optional<std::string>* Find(std::string_view key) const;
 
     bool found_ = false;

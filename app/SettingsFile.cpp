@@ -30,9 +30,10 @@ constexpr std::string_view kSplashPage = "SplashPage";
 constexpr std::string_view kResultsPage = "ResultsPage";
 constexpr std::string_view kWindowTitle = "WindowTitle";
 constexpr std::string_view kDisplayHTMLDocTitle = "DisplayHTMLDocTitle";
-constexpr std::array kKeys{kViewerCommand, kViewerWorkingDir, kShowWindow,   kMinimumIEVersion,
-                           kIEInstallCommand, kWaitInterval, kShowMenu,     kSplashPage,
-                           kResultsPage,   kWindowTitle,     kDisplayHTMLDocTitle};
+constexpr std::array kKeys{kViewerCommand,    kViewerWorkingDir,   kShowWindow,
+                           kMinimumIEVersion, kIEInstallCommand,   kWaitInterval,
+                           kShowMenu,         kSplashPage,         kResultsPage,
+                           kWindowTitle,      kDisplayHTMLDocTitle};
 
 constexpr std::string_view kDefaultInstaller = "ie\\setup.exe";
 constexpr std::string_view kDefaultSplashPage = "start.htm";
@@ -43,10 +44,12 @@ constexpr std::string_view kHelpPageFallback = "ORVANECUSTOMHELP.HTML";
 constexpr std::size_t kPlainLinesUsed = 7;
 
 ProfileSection ReadSection(const std::string& path, FileSystem& files) {
-    if (path.empty()) return {};
+    if (path.empty())
+        return {};
     OpenError why{};
     auto file = files.OpenRead(path, why);
-    if (!file) return {};
+    if (!file)
+        return {};
     platform::LineReader lines(*file);
     return ProfileSection::Read(lines, kSettingsSection, kKeys);
 }
@@ -55,7 +58,8 @@ ProfileSection ReadSection(const std::string& path, FileSystem& files) {
 // taken from `baseFolder`, never from the process's current folder.
 std::optional<std::string> FindWorkingFolder(std::string_view base, std::string_view value,
                                              FileSystem& files) {
-    if (value.empty() || IsValueSeparator(value.back())) return std::nullopt;
+    if (value.empty() || IsValueSeparator(value.back()))
+        return std::nullopt;
     return files.FindFolder(JoinPath(base, NativePath(value)));
 }
 
@@ -116,10 +120,11 @@ void ReadIniSettings(LaunchSettings& s, const ProfileSection& ini, FileSystem& f
 }
 
 // The page path if that file exists (in its real case), else the result of the search.
-std::string PageOrSearch(const std::string& page, std::string (*search)(std::string_view,
-                                                                        FileSystem&),
+std::string PageOrSearch(const std::string& page,
+                         std::string (*search)(std::string_view, FileSystem&),
                          std::string_view appFolder, FileSystem& files) {
-    if (auto real = files.FindFile(page)) return *real;
+    if (auto real = files.FindFile(page))
+        return *real;
     return search(appFolder, files);
 }
 
@@ -151,9 +156,11 @@ bool FindSettingsFile(std::string_view appFolder, std::string& baseFolder, FileS
             baseFolder = folder;
             return true;
         }
-        if (!root.empty() && folder == root) break;
+        if (!root.empty() && folder == root)
+            break;
         folder = ParentFolder(folder);
-        if (folder.empty()) break;
+        if (folder.empty())
+            break;
     }
     baseFolder.clear();
     return false;
@@ -162,19 +169,27 @@ bool FindSettingsFile(std::string_view appFolder, std::string& baseFolder, FileS
 std::string DescribeOpenError(OpenError why, std::string_view path) {
     int id = res::IDS_FILE_ERROR_GENERIC;
     switch (why) {
-        case OpenError::NotFound: id = res::IDS_FILE_ERROR_NOT_FOUND; break;
-        case OpenError::AccessDenied: id = res::IDS_FILE_ERROR_ACCESS_DENIED; break;
-        case OpenError::NotAFile: id = res::IDS_FILE_ERROR_NOT_A_FILE; break;
-        case OpenError::BadPath: id = res::IDS_FILE_ERROR_BAD_PATH; break;
+        case OpenError::NotFound:
+            id = res::IDS_FILE_ERROR_NOT_FOUND;
+            break;
+        case OpenError::AccessDenied:
+            id = res::IDS_FILE_ERROR_ACCESS_DENIED;
+            break;
+        case OpenError::NotAFile:
+            id = res::IDS_FILE_ERROR_NOT_A_FILE;
+            break;
+        case OpenError::BadPath:
+            id = res::IDS_FILE_ERROR_BAD_PATH;
+            break;
         case OpenError::None:
-        case OpenError::Other: break;
+        case OpenError::Other:
+            break;
     }
     std::string_view name = path.empty() ? res::LoadString(res::IDS_FILE_UNNAMED) : path;
     return text::Substitute(res::LoadString(id), "%1", name);
 }
 
-std::string ResolveCommandLine(std::string_view folder, std::string_view value,
-                               FileSystem& files) {
+std::string ResolveCommandLine(std::string_view folder, std::string_view value, FileSystem& files) {
     const std::string prefix(folder);
     // The split asks about each candidate once; remember the answer for the one it chose.
     std::string asked;
@@ -209,7 +224,8 @@ void ReadPlainSettings(LaunchSettings& s, FileSystem& files) {
     {
         platform::LineReader reader(*file);
         std::string raw;
-        while (count < lines.size() && reader.Next(raw)) lines[count++] = CleanPlainLine(raw);
+        while (count < lines.size() && reader.Next(raw))
+            lines[count++] = CleanPlainLine(raw);
     }
     file.reset();
     if (count == 0) {
@@ -227,21 +243,28 @@ void ReadPlainSettings(LaunchSettings& s, FileSystem& files) {
                     s.viewerCommand = ResolveCommandLine(s.appFolder, line, files);
                 }
                 break;
-            case 2: s.showWindowCmd = ParseShowWindow(line); break;
+            case 2:
+                s.showWindowCmd = ParseShowWindow(line);
+                break;
             case 3:
-                if (!line.empty() && IsVersionText(line)) s.minimumIEVersion = line;
+                if (!line.empty() && IsVersionText(line))
+                    s.minimumIEVersion = line;
                 break;
             case 4:
-                if (!line.empty()) s.ieInstallCommand = ResolveCommandLine(s.appFolder, line, files);
+                if (!line.empty())
+                    s.ieInstallCommand = ResolveCommandLine(s.appFolder, line, files);
                 break;
             case 5:
-                if (auto n = text::LeadingInt(line); n != 0) s.waitInterval = n;
+                if (auto n = text::LeadingInt(line); n != 0)
+                    s.waitInterval = n;
                 break;
             case 6:
-                if (text::ContainsNoCase(line, "HIDEMENU")) s.showMenu = false;
+                if (text::ContainsNoCase(line, "HIDEMENU"))
+                    s.showMenu = false;
                 break;
             case 7:
-                if (!line.empty()) s.splashPage = s.appFolder + NativePath(line);
+                if (!line.empty())
+                    s.splashPage = s.appFolder + NativePath(line);
                 break;
         }
     }

@@ -26,7 +26,8 @@ std::int32_t ParseShowWindow(std::string_view text) {
     }};
     const std::string upper = text::UpperAscii(text);
     for (const auto& [name, command] : kNames) {
-        if (upper.find(name) != std::string::npos) return command;
+        if (upper.find(name) != std::string::npos)
+            return command;
     }
     return res::SW_SHOWNORMAL;
 }
@@ -35,12 +36,15 @@ bool IsVersionText(std::string_view text) {
     std::string digits;
     digits.reserve(text.size());
     for (char c : text) {
-        if (c != '.') digits.push_back(c);
+        if (c != '.')
+            digits.push_back(c);
     }
     return text::LeadingInt(digits) != 0;
 }
 
-bool IsFalseSetting(std::string_view value) { return text::EqualsNoCase(value, "FALSE"); }
+bool IsFalseSetting(std::string_view value) {
+    return text::EqualsNoCase(value, "FALSE");
+}
 
 std::string_view CleanPlainLine(std::string_view line) {
     return text::TrimWhite(line.substr(0, line.find(';')));
@@ -51,7 +55,8 @@ bool IsVersionLower(std::string_view installed, std::string_view minimum) {
     for (std::size_t i = 0; i < common; ++i) {
         auto a = static_cast<unsigned char>(installed[i]);
         auto b = static_cast<unsigned char>(minimum[i]);
-        if (a != b) return a < b;
+        if (a != b)
+            return a < b;
     }
     return installed.size() < minimum.size();
 }

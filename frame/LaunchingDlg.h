@@ -9,7 +9,7 @@
 namespace orvane {
 
 class CLaunchingDlg final : public CDialog, private platform::DialogEvents {
-public:
+  public:
     static constexpr int kTimerId = 1;
 
     explicit CLaunchingDlg(platform::Ui& ui) : CDialog(ui, res::IDD_LAUNCHING) {}
@@ -23,7 +23,7 @@ public:
 
     int DoModal() { return CDialog::DoModal(this); }
 
-private:
+  private:
     void OnInitDialog(platform::DialogControl& control) override;
     void OnTimer(platform::DialogControl& control, int timerId) override;
 

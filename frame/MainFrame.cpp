@@ -57,29 +57,36 @@ bool CMainFrame::LoadFrame(int resourceId, COrvaneStartDoc& document) {
 }
 
 std::string CMainFrame::FrameCaption() const {
-    if (!addToTitle_ || document_ == nullptr) return title_;
+    if (!addToTitle_ || document_ == nullptr)
+        return title_;
     return document_->GetTitle() + " - " + title_;
 }
 
 void CMainFrame::OnUpdateFrameTitle() {
-    if (window_) window_->SetCaption(FrameCaption());
+    if (window_)
+        window_->SetCaption(FrameCaption());
 }
 
 void CMainFrame::ShowWindow(int showCommand) {
-    if (window_) window_->ShowWindow(showCommand);
+    if (window_)
+        window_->ShowWindow(showCommand);
 }
 
 void CMainFrame::UpdateWindow() {
-    if (window_) window_->UpdateWindow();
+    if (window_)
+        window_->UpdateWindow();
 }
 
 void CMainFrame::DestroyWindow() {
-    if (window_) window_->Close();
+    if (window_)
+        window_->Close();
 }
 
 void CMainFrame::OnCommand(int commandId) {
-    if (view_ && view_->OnCmdMsg(commandId)) return;
-    if (DispatchCommand<F>(kFrameCommands, *this, commandId)) return;
+    if (view_ && view_->OnCmdMsg(commandId))
+        return;
+    if (DispatchCommand<F>(kFrameCommands, *this, commandId))
+        return;
     app_.OnCmdMsg(commandId);
 }
 
@@ -103,38 +110,45 @@ std::string CMainFrame::CommandTooltip(int commandId) {
     return std::string(res::CommandTooltip(commandId));
 }
 
-void CMainFrame::OnViewImages(int) { LaunchViewer(); }
+void CMainFrame::OnViewImages(int) {
+    LaunchViewer();
+}
 
 void CMainFrame::OnViewResults(int) {
-    if (view_) view_->Navigate2(app_.settings().resultsPage);
+    if (view_)
+        view_->Navigate2(app_.settings().resultsPage);
 }
 
 void CMainFrame::OnViewStartPage(int) {
-    if (view_) view_->Navigate2(app_.settings().splashPage);
+    if (view_)
+        view_->Navigate2(app_.settings().splashPage);
 }
 
 void CMainFrame::OnUpdateViewResults(CCmdUI& state) {
     // Asked anew each time: the results may come and go with the medium.
-    if (!app_.platform().files.FindFile(app_.settings().resultsPage)) state.Enable(false);
+    if (!app_.platform().files.FindFile(app_.settings().resultsPage))
+        state.Enable(false);
 }
 
 void CMainFrame::OnFontDropDown(int commandId, platform::Point buttonBottomLeft) {
-    if (commandId != res::ID_FONT_DROPDOWN || !window_) return;
+    if (commandId != res::ID_FONT_DROPDOWN || !window_)
+        return;
     // One pixel below the button's bottom-left corner.
     window_->TrackPopupMenu(res::IDR_FONT_DROPDOWN, {buttonBottomLeft.x, buttonBottomLeft.y + 1});
 }
 
 void CMainFrame::SetMessageText(std::string_view text) {
-    if (window_) window_->SetMessageText(text);
+    if (window_)
+        window_->SetMessageText(text);
 }
 
 void CMainFrame::LaunchViewer() {
     const LaunchSettings& s = app_.settings();
     platform::Ui& ui = app_.platform().ui;
     if (s.viewerCommand.empty()) {
-        ui.MessageBox(std::string(res::LoadString(res::IDS_MSG_CANNOT_LAUNCH_VIEWER)) +
-                          s.settingsMessage,
-                      platform::MB_ICONEXCLAMATION);
+        ui.MessageBox(
+            std::string(res::LoadString(res::IDS_MSG_CANNOT_LAUNCH_VIEWER)) + s.settingsMessage,
+            platform::MB_ICONEXCLAMATION);
         return;
     }
     if (app_.LaunchProcess(s.viewerCommand, s.viewerWorkingDir)) {
@@ -155,7 +169,8 @@ COrvaneStartApp::FrameMaker MainFrameMaker(platform::WindowSystem& windows) {
     return [&windows](COrvaneStartApp& app, int resourceId,
                       COrvaneStartDoc& document) -> std::unique_ptr<MainWindow> {
         auto frame = std::make_unique<CMainFrame>(app, windows);
-        if (!frame->LoadFrame(resourceId, document)) return nullptr;
+        if (!frame->LoadFrame(resourceId, document))
+            return nullptr;
         return frame;
     };
 }

@@ -16,7 +16,7 @@ namespace orvane {
 class COrvaneStartView;
 
 class CMainFrame final : public MainWindow, public platform::FrameEvents {
-public:
+  public:
     CMainFrame(COrvaneStartApp& app, platform::WindowSystem& windows);
     ~CMainFrame() override;
 
@@ -59,7 +59,7 @@ public:
     platform::FrameWindow* window() const { return window_.get(); }
     COrvaneStartApp& app() { return app_; }
 
-private:
+  private:
     COrvaneStartApp& app_;
     platform::WindowSystem& windows_;
     COrvaneStartDoc* document_ = nullptr;

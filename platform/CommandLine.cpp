@@ -7,7 +7,8 @@ namespace {
 
 std::string NativeSeparators(std::string path) {
     for (char& c : path) {
-        if (c == '\\') c = '/';
+        if (c == '\\')
+            c = '/';
     }
     return path;
 }
@@ -19,13 +20,16 @@ std::vector<std::string> SplitArguments(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     for (;;) {
-        while (i < n && text::IsBlank(text[i])) ++i;
-        if (i >= n) break;
+        while (i < n && text::IsBlank(text[i]))
+            ++i;
+        if (i >= n)
+            break;
         std::string arg;
         bool quoted = false;
         while (i < n) {
             char c = text[i];
-            if (text::IsBlank(c) && !quoted) break;
+            if (text::IsBlank(c) && !quoted)
+                break;
             if (c == '\\') {
                 std::size_t run = 0;
                 while (i < n && text[i] == '\\') {
@@ -67,7 +71,8 @@ SplitCommand SplitCommandLine(std::string_view line,
     SplitCommand out;
     std::size_t i = 0;
     const std::size_t n = line.size();
-    while (i < n && text::IsBlank(line[i])) ++i;
+    while (i < n && text::IsBlank(line[i]))
+        ++i;
 
     std::string candidate;
     bool quoted = false;
@@ -80,7 +85,8 @@ SplitCommand SplitCommandLine(std::string_view line,
         if (c == '"') {
             // A quote after the first word starts a quoted argument: the program is no longer
             // a path with blanks, so it is the first word.
-            if (firstEnd != std::string::npos) break;
+            if (firstEnd != std::string::npos)
+                break;
             quoted = !quoted;
             sawQuote = true;
             ++i;

@@ -10,10 +10,10 @@
 namespace orvane::platform {
 
 struct SplitCommand {
-    std::string program;             // the program's path, quotes removed, '\' turned into '/'
+    std::string program;  // the program's path, quotes removed, '\' turned into '/'
     std::vector<std::string> arguments;
-    std::size_t programEnd = 0;      // where the program's text ends in the command line
-    bool programFound = false;       // `isFile` accepted the program path
+    std::size_t programEnd = 0;  // where the program's text ends in the command line
+    bool programFound = false;   // `isFile` accepted the program path
 };
 
 // Splits `line`. The program is the text up to the first blank outside double quotes; when that

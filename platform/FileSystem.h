@@ -15,7 +15,7 @@ enum class OpenError { None, NotFound, AccessDenied, NotAFile, BadPath, Other };
 
 // Sequential reading of an open file. Owns the open file; closing happens in the destructor.
 class ByteReader {
-public:
+  public:
     virtual ~ByteReader() = default;
     // Reads up to `size` bytes; returns how many, 0 at the end of the file or on a read error.
     virtual std::size_t Read(char* buffer, std::size_t size) = 0;
@@ -23,7 +23,7 @@ public:
 
 // Paths use '/' between names. A relative path is taken from the process's current folder.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // The existence test: `path` names a regular file that can be opened for reading. Each name

@@ -5,10 +5,12 @@
 namespace orvane::platform {
 
 bool LineReader::Fill() {
-    if (eof_) return false;
+    if (eof_)
+        return false;
     pos_ = 0;
     end_ = source_.Read(buffer_.data(), buffer_.size());
-    if (end_ == 0) eof_ = true;
+    if (end_ == 0)
+        eof_ = true;
     return end_ != 0;
 }
 
@@ -21,17 +23,21 @@ bool LineReader::Next(std::string& line) {
         static constexpr char kBom[] = "\xEF\xBB\xBF";
         std::size_t matched = 0;
         while (matched < 3) {
-            if (pos_ == end_ && !Fill()) break;
-            if (buffer_[pos_] != kBom[matched]) break;
+            if (pos_ == end_ && !Fill())
+                break;
+            if (buffer_[pos_] != kBom[matched])
+                break;
             ++pos_;
             ++matched;
         }
-        if (matched != 0 && matched != 3) line.assign(kBom, matched);  // not a mark: keep bytes
+        if (matched != 0 && matched != 3)
+            line.assign(kBom, matched);  // not a mark: keep bytes
     }
     bool any = !line.empty();
     bool cut = false;  // a NUL or the length limit ended the text; skip to the line end
     for (;;) {
-        if (pos_ == end_ && !Fill()) break;
+        if (pos_ == end_ && !Fill())
+            break;
         any = true;
         const char* start = buffer_.data() + pos_;
         std::size_t avail = end_ - pos_;
@@ -56,8 +62,10 @@ bool LineReader::Next(std::string& line) {
             break;
         }
     }
-    if (!any) return false;
-    if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
+    if (!any)
+        return false;
+    if (!cut && !line.empty() && line.back() == '\r')
+        line.pop_back();
     return true;
 }
 

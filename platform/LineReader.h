@@ -14,7 +14,7 @@ namespace orvane::platform {
 // very start is skipped. A NUL byte ends the line's text (the rest of that line is dropped), and
 // a line longer than kMaxLine bytes is cut there, so no input can make a line grow without bound.
 class LineReader {
-public:
+  public:
     static constexpr std::size_t kMaxLine = 32767;
 
     explicit LineReader(ByteReader& source) : source_(source) {}
@@ -22,7 +22,7 @@ public:
     // The next line into `line`; false at the end of the file.
     bool Next(std::string& line);
 
-private:
+  private:
     bool Fill();
 
     ByteReader& source_;

@@ -9,7 +9,7 @@ namespace orvane::platform {
 using ProcessHandle = long;
 
 class ProcessLauncher {
-public:
+  public:
     virtual ~ProcessLauncher() = default;
     // Starts the program that `commandLine` names (a Windows-style command line: the program's
     // path, quoted or not, then its arguments) in `workingFolder`, without a shell and without

@@ -7,7 +7,7 @@
 namespace orvane::platform {
 
 class System {
-public:
+  public:
     virtual ~System() = default;
     // Starts the network layer; false when it cannot.
     virtual bool StartSockets() = 0;

@@ -13,7 +13,9 @@ namespace orvane::text {
 constexpr bool IsWhite(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
-constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view TrimWhite(std::string_view s);
 std::string_view TrimWhiteLeft(std::string_view s);

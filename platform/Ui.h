@@ -28,7 +28,7 @@ constexpr unsigned EffectiveIcon(unsigned type) {
 
 // Hooks a dialog's owner may give to its modal run (the launching notice closes itself).
 class DialogEvents {
-public:
+  public:
     virtual ~DialogEvents() = default;
     // Called once the dialog is shown; the owner may ask for a timer through `control`.
     virtual void OnInitDialog(class DialogControl& control) { (void)control; }
@@ -40,14 +40,14 @@ public:
 
 // What a running dialog offers to its events.
 class DialogControl {
-public:
+  public:
     virtual ~DialogControl() = default;
     virtual void SetTimer(int timerId, unsigned milliseconds) = 0;
     virtual void EndDialog(int result) = 0;
 };
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
     // Shows a modal message box captioned with the application title and one OK button.
     // Returns when the user has closed it.

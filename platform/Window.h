@@ -16,7 +16,7 @@ struct Point {
 
 // What the frame reports to the program. Calls come on the GUI thread; none may throw.
 class FrameEvents {
-public:
+  public:
     virtual ~FrameEvents() = default;
     // A command from the menu bar, the toolbar, an accelerator key or a popup menu.
     virtual void OnCommand(int commandId) = 0;
@@ -36,7 +36,7 @@ public:
 // scripts, forms, new-window requests) is reported once, outside any engine callback, and the
 // engine waits for the answer; reports are handled one at a time, in order.
 class BrowserEvents {
-public:
+  public:
     virtual ~BrowserEvents() = default;
     // Answers true to cancel the navigation. May run modal dialogs.
     virtual bool OnBeforeNavigate(std::string_view address) = 0;
@@ -51,7 +51,7 @@ public:
 // The browser engine inside the frame. Results are not reported; the engine shows its own page
 // for what it cannot load.
 class BrowserEngine {
-public:
+  public:
     virtual ~BrowserEngine() = default;
     // A local path (absolute, or relative to the current folder) or an address.
     virtual void Navigate(std::string_view pathOrAddress) = 0;
@@ -66,14 +66,14 @@ public:
 };
 
 struct FrameDescription {
-    int resourceId = 0;   // menu and accelerator table; 0 for neither
-    bool showBars = true; // toolbar and status bar
-    std::string caption;  // the first caption
+    int resourceId = 0;    // menu and accelerator table; 0 for neither
+    bool showBars = true;  // toolbar and status bar
+    std::string caption;   // the first caption
 };
 
 // The main frame window. Owned by the program; closing it ends the message loop.
 class FrameWindow {
-public:
+  public:
     virtual ~FrameWindow() = default;
     virtual BrowserEngine& Browser() = 0;
     virtual void SetCaption(std::string_view caption) = 0;
@@ -93,7 +93,7 @@ public:
 };
 
 class WindowSystem {
-public:
+  public:
     virtual ~WindowSystem() = default;
     // Creates the main frame window with its browser engine (not shown yet). The events must
     // outlive the window. Null when the window cannot be created.

@@ -28,15 +28,15 @@ constexpr std::array kBrowserCheckItems{
 constexpr std::array kDialogs{
     DialogTemplate{IDD_ABOUTBOX, IDS_ABOUT_CAPTION, 217, 57, true, kAboutItems},
     DialogTemplate{IDD_LAUNCHING, IDS_LAUNCHING_CAPTION, 156, 55, false, kLaunchingItems},
-    DialogTemplate{IDD_BROWSER_CHECK, IDS_BROWSER_CHECK_CAPTION, 187, 91, true,
-                   kBrowserCheckItems},
+    DialogTemplate{IDD_BROWSER_CHECK, IDS_BROWSER_CHECK_CAPTION, 187, 91, true, kBrowserCheckItems},
 };
 
 }  // namespace
 
 const DialogTemplate* FindDialog(int id) {
     for (const auto& d : kDialogs) {
-        if (d.id == id) return &d;
+        if (d.id == id)
+            return &d;
     }
     return nullptr;
 }

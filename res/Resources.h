@@ -21,8 +21,8 @@ std::string_view CommandTooltip(int commandId);
 struct DialogItem {
     enum class Kind { Icon, Text, DefaultButton, Button };
     Kind kind;
-    int id;            // control id; buttons end the dialog with it
-    int textId;        // string id of the text, or the icon id for Kind::Icon
+    int id;      // control id; buttons end the dialog with it
+    int textId;  // string id of the text, or the icon id for Kind::Icon
     int x, y, width, height;
     bool noPrefix = false;  // "&" is shown as it stands
 };

@@ -101,7 +101,8 @@ constexpr std::array kStrings{
 
 constexpr bool SortedById() {
     for (std::size_t i = 1; i < kStrings.size(); ++i) {
-        if (kStrings[i - 1].id >= kStrings[i].id) return false;
+        if (kStrings[i - 1].id >= kStrings[i].id)
+            return false;
     }
     return true;
 }

@@ -27,19 +27,19 @@ using namespace orvane;
 
 // Answers the browser version given on the command line, or the platform's own.
 class InspectSystem final : public platform::posix::PosixSystem {
-public:
+  public:
     explicit InspectSystem(std::optional<std::string> version) : version_(std::move(version)) {}
     std::string InstalledBrowserVersion() override {
         return version_ ? *version_ : PosixSystem::InstalledBrowserVersion();
     }
 
-private:
+  private:
     std::optional<std::string> version_;
 };
 
 // The tool shows nothing: it only reads.
 class SilentUi final : public platform::Ui {
-public:
+  public:
     int MessageBox(std::string_view, unsigned) override { return res::IDOK; }
     int DoModal(const res::DialogTemplate&, platform::DialogEvents*) override {
         return res::IDCANCEL;
@@ -71,18 +71,24 @@ std::string JsonString(std::string_view s) {
             out += static_cast<char>(c), ++i;
         } else {
             // Length of a well-formed UTF-8 sequence starting here, or 0.
-            std::size_t len = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
-                              : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+            std::size_t len = c >= 0xC2 && c <= 0xDF   ? 2
+                              : c >= 0xE0 && c <= 0xEF ? 3
+                              : c >= 0xF0 && c <= 0xF4 ? 4
+                                                       : 0;
             bool ok = len != 0 && i + len <= s.size();
             for (std::size_t k = 1; ok && k < len; ++k) {
                 ok = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
             }
             if (ok && len >= 3) {
                 auto c1 = static_cast<unsigned char>(s[i + 1]);
-                if (c == 0xE0 && c1 < 0xA0) ok = false;  // overlong
-                if (c == 0xED && c1 >= 0xA0) ok = false;  // surrogates
-                if (c == 0xF0 && c1 < 0x90) ok = false;  // overlong
-                if (c == 0xF4 && c1 >= 0x90) ok = false;  // beyond U+10FFFF
+                if (c == 0xE0 && c1 < 0xA0)
+                    ok = false;  // overlong
+                if (c == 0xED && c1 >= 0xA0)
+                    ok = false;  // surrogates
+                if (c == 0xF0 && c1 < 0x90)
+                    ok = false;  // overlong
+                if (c == 0xF4 && c1 >= 0x90)
+                    ok = false;  // beyond U+10FFFF
             }
             if (ok) {
                 out.append(s.substr(i, len));
@@ -116,7 +122,8 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (arg == "--browser-version") {
-            if (++i >= argc) return Usage("--browser-version needs a value");
+            if (++i >= argc)
+                return Usage("--browser-version needs a value");
             version = argv[i];
         } else if (arg.starts_with("--browser-version=")) {
             version = std::string(arg.substr(arg.find('=') + 1));
@@ -130,16 +137,19 @@ int main(int argc, char** argv) {
             return Usage("more than one folder given");
         }
     }
-    if (!folder) return Usage("no folder given");
+    if (!folder)
+        return Usage("no folder given");
 
     char resolved[PATH_MAX];
     struct stat st {};
     if (::realpath(folder->c_str(), resolved) == nullptr || ::stat(resolved, &st) != 0) {
         return Usage("the folder " + *folder + " does not exist");
     }
-    if (!S_ISDIR(st.st_mode)) return Usage(*folder + " is not a folder");
+    if (!S_ISDIR(st.st_mode))
+        return Usage(*folder + " is not a folder");
     std::string appFolder = resolved;
-    if (appFolder.back() != '/') appFolder += '/';
+    if (appFolder.back() != '/')
+        appFolder += '/';
 
     InspectSystem system(version);
     platform::posix::PosixFileSystem files;
@@ -151,27 +161,28 @@ int main(int argc, char** argv) {
 
     const char* gate = "skipped";
     if (!s.minimumIEVersion.empty()) {
-        gate = BrowserGatePasses(app.ReadInstalledIEVersion(), s.minimumIEVersion) ? "pass" : "stop";
+        gate =
+            BrowserGatePasses(app.ReadInstalledIEVersion(), s.minimumIEVersion) ? "pass" : "stop";
     }
     auto str = [](std::string_view v) { return JsonString(v); };
     auto boolean = [](bool v) { return v ? "true" : "false"; };
-    std::cout << "{\"baseFolder\": " << str(s.baseFolder)                    //
-              << ", \"appFolder\": " << str(s.appFolder)                     //
-              << ", \"settingsPath\": " << str(s.settingsPath)               //
-              << ", \"viewerCommand\": " << str(s.viewerCommand)             //
-              << ", \"viewerWorkingDir\": " << str(s.viewerWorkingDir)       //
-              << ", \"settingsMessage\": " << str(s.settingsMessage)         //
-              << ", \"waitInterval\": " << s.waitInterval                    //
-              << ", \"showWindowCmd\": " << s.showWindowCmd                  //
-              << ", \"minimumIEVersion\": " << str(s.minimumIEVersion)       //
-              << ", \"ieInstallCommand\": " << str(s.ieInstallCommand)       //
-              << ", \"showMenu\": " << boolean(s.showMenu)                   //
-              << ", \"splashPage\": " << str(s.splashPage)                   //
-              << ", \"resultsPage\": " << str(s.resultsPage)                 //
-              << ", \"resultsFileName\": " << str(s.resultsFileName)         //
-              << ", \"windowTitle\": " << str(s.windowTitle)                 //
+    std::cout << "{\"baseFolder\": " << str(s.baseFolder)               //
+              << ", \"appFolder\": " << str(s.appFolder)                //
+              << ", \"settingsPath\": " << str(s.settingsPath)          //
+              << ", \"viewerCommand\": " << str(s.viewerCommand)        //
+              << ", \"viewerWorkingDir\": " << str(s.viewerWorkingDir)  //
+              << ", \"settingsMessage\": " << str(s.settingsMessage)    //
+              << ", \"waitInterval\": " << s.waitInterval               //
+              << ", \"showWindowCmd\": " << s.showWindowCmd             //
+              << ", \"minimumIEVersion\": " << str(s.minimumIEVersion)  //
+              << ", \"ieInstallCommand\": " << str(s.ieInstallCommand)  //
+              << ", \"showMenu\": " << boolean(s.showMenu)              //
+              << ", \"splashPage\": " << str(s.splashPage)              //
+              << ", \"resultsPage\": " << str(s.resultsPage)            //
+              << ", \"resultsFileName\": " << str(s.resultsFileName)    //
+              << ", \"windowTitle\": " << str(s.windowTitle)            //
               << ", \"displayHTMLDocTitle\": " << boolean(s.displayHTMLDocTitle)
-              << ", \"customHelpPage\": " << str(s.customHelpPage)           //
+              << ", \"customHelpPage\": " << str(s.customHelpPage)  //
               << ", \"gate\": \"" << gate << "\"}\n";
     return 0;
 }

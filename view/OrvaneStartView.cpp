@@ -26,28 +26,42 @@ constexpr CommandEntry<V> kViewCommands[] = {
 
 NavigationAction ClassifyNavigation(std::string_view address, std::string_view resultsFileName) {
     const std::string upper = text::UpperAscii(address);
-    if (upper.find(kViewerKeyword) != std::string::npos) return NavigationAction::LaunchViewer;
+    if (upper.find(kViewerKeyword) != std::string::npos)
+        return NavigationAction::LaunchViewer;
     if (!resultsFileName.empty() && upper.find(resultsFileName) != std::string::npos) {
         return NavigationAction::CheckResults;
     }
     return NavigationAction::Allow;
 }
 
-int TextSizeLevel(int fontCommandId) { return res::ID_FONT_SMALLEST - fontCommandId; }
+int TextSizeLevel(int fontCommandId) {
+    return res::ID_FONT_SMALLEST - fontCommandId;
+}
 
 int HelpLinkString(int commandId) {
     switch (commandId) {
-        case res::ID_HELP_WEB_TUTORIAL: return 736;
-        case 32800: return 737;
-        case 32801: return 738;
-        case 32802: return 741;
-        case 32803: return 742;
-        case 32804: return 744;
-        case 32805: return 745;
-        case 32806: return 746;
-        case 32807: return 747;
-        case res::ID_HELP_LINK_EXTRA: return 743;
-        default: return 0;
+        case res::ID_HELP_WEB_TUTORIAL:
+            return 736;
+        case 32800:
+            return 737;
+        case 32801:
+            return 738;
+        case 32802:
+            return 741;
+        case 32803:
+            return 742;
+        case 32804:
+            return 744;
+        case 32805:
+            return 745;
+        case 32806:
+            return 746;
+        case 32807:
+            return 747;
+        case res::ID_HELP_LINK_EXTRA:
+            return 743;
+        default:
+            return 0;
     }
 }
 
@@ -56,13 +70,15 @@ COrvaneStartView::COrvaneStartView(COrvaneStartApp& app, CMainFrame& frame,
     : app_(app), frame_(frame), document_(document) {}
 
 void COrvaneStartView::OnInitialUpdate() {
-    if (auto* window = frame_.window()) window->SetCaption(app_.settings().windowTitle);
+    if (auto* window = frame_.window())
+        window->SetCaption(app_.settings().windowTitle);
     // The start page is not tested: the engine shows its own page for what it cannot load.
     Navigate2(app_.settings().splashPage);
 }
 
 void COrvaneStartView::Navigate2(std::string_view pathOrAddress) {
-    if (engine_) engine_->Navigate(pathOrAddress);
+    if (engine_)
+        engine_->Navigate(pathOrAddress);
 }
 
 bool COrvaneStartView::OnCmdMsg(int commandId) {
@@ -88,7 +104,8 @@ void COrvaneStartView::OnBeforeNavigate2(std::string_view address, bool& cancel)
                 cancel = true;
             }
             return;
-        case NavigationAction::Allow: return;
+        case NavigationAction::Allow:
+            return;
     }
 }
 
@@ -98,23 +115,30 @@ bool COrvaneStartView::OnBeforeNavigate(std::string_view address) {
     return cancel;
 }
 
-void COrvaneStartView::OnTitleChange(std::string_view title) { document_.SetTitle(title); }
+void COrvaneStartView::OnTitleChange(std::string_view title) {
+    document_.SetTitle(title);
+}
 
-void COrvaneStartView::OnStatusText(std::string_view text) { frame_.SetMessageText(text); }
+void COrvaneStartView::OnStatusText(std::string_view text) {
+    frame_.SetMessageText(text);
+}
 
 void COrvaneStartView::OnDocumentComplete(std::string_view) {}
 
 void COrvaneStartView::OnViewRefresh(int) {
-    if (engine_) engine_->Refresh();
+    if (engine_)
+        engine_->Refresh();
 }
 
 void COrvaneStartView::OnFontSize(int commandId) {
-    if (engine_) engine_->SetTextSize(TextSizeLevel(commandId));
+    if (engine_)
+        engine_->SetTextSize(TextSizeLevel(commandId));
 }
 
 void COrvaneStartView::OnFileOpen(int) {
     auto path = app_.platform().ui.GetOpenFileName(res::LoadString(res::IDS_OPEN_FILE_FILTER));
-    if (path) Navigate2(*path);
+    if (path)
+        Navigate2(*path);
 }
 
 void COrvaneStartView::OnHelpCustom(int) {
@@ -128,23 +152,29 @@ void COrvaneStartView::OnHelpCustom(int) {
 }
 
 void COrvaneStartView::OnGoBack(int) {
-    if (engine_) engine_->GoBack();
+    if (engine_)
+        engine_->GoBack();
 }
 void COrvaneStartView::OnGoForward(int) {
-    if (engine_) engine_->GoForward();
+    if (engine_)
+        engine_->GoForward();
 }
 void COrvaneStartView::OnGoHome(int) {
-    if (engine_) engine_->GoHome();
+    if (engine_)
+        engine_->GoHome();
 }
 void COrvaneStartView::OnGoSearch(int) {
-    if (engine_) engine_->GoSearch();
+    if (engine_)
+        engine_->GoSearch();
 }
 void COrvaneStartView::OnViewStop(int) {
-    if (engine_) engine_->Stop();
+    if (engine_)
+        engine_->Stop();
 }
 
 void COrvaneStartView::OnHelpLink(int commandId) {
-    if (int id = HelpLinkString(commandId)) Navigate2(res::LoadString(id));
+    if (int id = HelpLinkString(commandId))
+        Navigate2(res::LoadString(id));
 }
 
 }  // namespace orvane

@@ -33,7 +33,7 @@ int TextSizeLevel(int fontCommandId);
 int HelpLinkString(int commandId);
 
 class COrvaneStartView final : public platform::BrowserEvents {
-public:
+  public:
     COrvaneStartView(COrvaneStartApp& app, CMainFrame& frame, COrvaneStartDoc& document);
 
     // The engine the view drives; set once the frame's window exists.
@@ -67,7 +67,7 @@ public:
     void OnViewStop(int);
     void OnHelpLink(int commandId);
 
-private:
+  private:
     COrvaneStartApp& app_;
     CMainFrame& frame_;
     COrvaneStartDoc& document_;

@@ -11,7 +11,8 @@ void SetReadingSize(GtkWindow* window) {
     int width = 1024, height = 720;
     GdkDisplay* display = gdk_display_get_default();
     GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
-    if (!monitor && display) monitor = gdk_display_get_monitor(display, 0);
+    if (!monitor && display)
+        monitor = gdk_display_get_monitor(display, 0);
     if (monitor) {
         GdkRectangle area;
         gdk_monitor_get_workarea(monitor, &area);
@@ -25,16 +26,18 @@ void SetReadingSize(GtkWindow* window) {
 // A strip of images on magenta with magenta made transparent.
 GdkPixbuf* LoadStrip(const char* name) {
     ObjectRef<GdkPixbuf> strip(LoadImage(name));
-    if (!strip) return nullptr;
+    if (!strip)
+        return nullptr;
     return gdk_pixbuf_add_alpha(strip.get(), TRUE, 255, 0, 255);
 }
 
 // Image `index` of a strip, centred in the width buttons lay their images out in.
 GdkPixbuf* CutImage(GdkPixbuf* strip, int index) {
     using namespace res;
-    if (!strip || gdk_pixbuf_get_width(strip) < (index + 1) * kToolbarImageWidth) return nullptr;
-    GdkPixbuf* image = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, kToolbarButtonImageWidth,
-                                      kToolbarImageHeight);
+    if (!strip || gdk_pixbuf_get_width(strip) < (index + 1) * kToolbarImageWidth)
+        return nullptr;
+    GdkPixbuf* image =
+        gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, kToolbarButtonImageWidth, kToolbarImageHeight);
     gdk_pixbuf_fill(image, 0);
     gdk_pixbuf_copy_area(strip, index * kToolbarImageWidth, 0, kToolbarImageWidth,
                          kToolbarImageHeight, image,
@@ -45,13 +48,15 @@ GdkPixbuf* CutImage(GdkPixbuf* strip, int index) {
 // Splits "R&efresh\tF5" into its text and its key's name.
 std::pair<std::string, std::string> SplitMenuText(std::string_view text) {
     auto tab = text.find('\t');
-    if (tab == std::string_view::npos) return {std::string(text), {}};
+    if (tab == std::string_view::npos)
+        return {std::string(text), {}};
     return {std::string(text.substr(0, tab)), std::string(text.substr(tab + 1))};
 }
 
 guint KeyOf(res::Key key) {
     switch (key) {
-        case res::Key::F5: return GDK_KEY_F5;
+        case res::Key::F5:
+            return GDK_KEY_F5;
     }
     return 0;
 }
@@ -65,7 +70,8 @@ struct AcceleratorData {
 
 GtkFrameWindow::GtkFrameWindow(const FrameDescription& description, FrameEvents& frameEvents,
                                BrowserEvents& browserEvents)
-    : events_(frameEvents), window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)),
+    : events_(frameEvents),
+      window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)),
       engine_(std::make_unique<WebKitEngine>(browserEvents)) {
     GtkWindow* w = GTK_WINDOW(window_);
     gtk_window_set_title(w, description.caption.c_str());
@@ -103,8 +109,10 @@ GtkFrameWindow::GtkFrameWindow(const FrameDescription& description, FrameEvents&
 
 GtkFrameWindow::~GtkFrameWindow() {
     signals_.DisconnectAll();
-    if (popup_) gtk_widget_destroy(popup_);
-    if (accelerators_) gtk_window_remove_accel_group(GTK_WINDOW(window_), accelerators_.get());
+    if (popup_)
+        gtk_widget_destroy(popup_);
+    if (accelerators_)
+        gtk_window_remove_accel_group(GTK_WINDOW(window_), accelerators_.get());
     gtk_widget_destroy(window_);  // the web view goes with it; the engine drops its own reference
     engine_.reset();
 }
@@ -122,14 +130,16 @@ void GtkFrameWindow::Command(int commandId) {
 
 // --- menus
 
-GtkWidget* GtkFrameWindow::BuildMenu(std::span<const res::MenuItem> items,
-                                     CommandWidgets& store) {
+GtkWidget* GtkFrameWindow::BuildMenu(std::span<const res::MenuItem> items, CommandWidgets& store) {
     GtkWidget* menu = gtk_menu_new();
-    if (accelerators_) gtk_menu_set_accel_group(GTK_MENU(menu), accelerators_.get());
+    if (accelerators_)
+        gtk_menu_set_accel_group(GTK_MENU(menu), accelerators_.get());
     for (const auto& item : items) {
         GtkWidget* widget = nullptr;
         switch (item.kind) {
-            case res::MenuItem::Kind::Separator: widget = gtk_separator_menu_item_new(); break;
+            case res::MenuItem::Kind::Separator:
+                widget = gtk_separator_menu_item_new();
+                break;
             case res::MenuItem::Kind::Popup:
                 widget = gtk_menu_item_new_with_mnemonic(Mnemonic(item.text).c_str());
                 gtk_menu_item_set_submenu(GTK_MENU_ITEM(widget), BuildMenu(item.items, store));
@@ -142,8 +152,8 @@ GtkWidget* GtkFrameWindow::BuildMenu(std::span<const res::MenuItem> items,
                     GdkModifierType mods{};
                     gtk_accelerator_parse(keyName.c_str(), &key, &mods);
                     if (key) {
-                        gtk_accel_label_set_accel(GTK_ACCEL_LABEL(gtk_bin_get_child(GTK_BIN(widget))),
-                                                  key, mods);
+                        gtk_accel_label_set_accel(
+                            GTK_ACCEL_LABEL(gtk_bin_get_child(GTK_BIN(widget))), key, mods);
                     }
                 }
                 CommandWidget* cw = Track(store, item.commandId, widget);
@@ -171,14 +181,14 @@ GtkWidget* GtkFrameWindow::BuildMenuBar(const res::Menu& menu) {
 
 void GtkFrameWindow::BuildAccelerators(int resourceId) {
     auto table = res::FindAccelerators(resourceId);
-    if (table.empty()) return;
+    if (table.empty())
+        return;
     accelerators_.reset(gtk_accel_group_new());
     for (const auto& accel : table) {
         auto* data = new AcceleratorData{this, accel.commandId};
-        GClosure* closure = g_cclosure_new(G_CALLBACK(&GtkFrameWindow::OnAccelerator), data,
-                                           [](gpointer p, GClosure*) {
-                                               delete static_cast<AcceleratorData*>(p);
-                                           });
+        GClosure* closure =
+            g_cclosure_new(G_CALLBACK(&GtkFrameWindow::OnAccelerator), data,
+                           [](gpointer p, GClosure*) { delete static_cast<AcceleratorData*>(p); });
         gtk_accel_group_connect(accelerators_.get(), KeyOf(accel.key), GdkModifierType(0),
                                 GTK_ACCEL_VISIBLE, closure);
     }
@@ -187,10 +197,12 @@ void GtkFrameWindow::BuildAccelerators(int resourceId) {
 
 void GtkFrameWindow::TrackPopupMenu(int menuId, Point topLeft) {
     const res::Menu* menu = res::FindMenu(menuId);
-    if (!menu || menu->items.empty()) return;
+    if (!menu || menu->items.empty())
+        return;
     // The last popup stays until the next one replaces it: its chosen item is activated only
     // after it has closed.
-    if (popup_) gtk_widget_destroy(popup_);
+    if (popup_)
+        gtk_widget_destroy(popup_);
     popupCommands_.clear();
     popup_ = BuildMenu(menu->items.front().items, popupCommands_);
     gtk_menu_attach_to_widget(GTK_MENU(popup_), window_, nullptr);
@@ -236,8 +248,7 @@ GtkWidget* GtkFrameWindow::BuildToolButton(const res::ToolbarButton& button, Gdk
     images_.emplace_back(CutImage(hotStrip, button.image));
     cw->hot = images_.back().get();
     cw->image = cw->cold ? gtk_image_new_from_pixbuf(cw->cold) : gtk_image_new();
-    gtk_widget_set_size_request(cw->image, res::kToolbarButtonImageWidth,
-                                res::kToolbarImageHeight);
+    gtk_widget_set_size_request(cw->image, res::kToolbarButtonImageWidth, res::kToolbarImageHeight);
     GtkWidget* caption = gtk_label_new(std::string(res::LoadString(button.captionId)).c_str());
     gtk_box_pack_start(GTK_BOX(column), cw->image, FALSE, FALSE, 0);
     gtk_box_pack_start(GTK_BOX(column), caption, FALSE, FALSE, 0);
@@ -251,7 +262,8 @@ GtkWidget* GtkFrameWindow::BuildToolButton(const res::ToolbarButton& button, Gdk
     signals_.Connect(face, "clicked", &GtkFrameWindow::OnButtonClicked, cw);
     signals_.Connect(face, "enter-notify-event", &GtkFrameWindow::OnButtonEnter, cw);
     signals_.Connect(face, "leave-notify-event", &GtkFrameWindow::OnButtonLeave, cw);
-    if (!button.dropDown) return face;
+    if (!button.dropDown)
+        return face;
 
     // The arrow beside the face is a button of its own: only it opens the dropdown.
     GtkWidget* pair = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
@@ -313,32 +325,44 @@ void GtkFrameWindow::SetCaption(std::string_view caption) {
 }
 
 void GtkFrameWindow::SetMessageText(std::string_view text) {
-    if (!prompt_) return;
-    std::string shown = text.empty() ? std::string(res::LoadString(res::IDS_IDLE_MESSAGE))
-                                     : std::string(text);
+    if (!prompt_)
+        return;
+    std::string shown =
+        text.empty() ? std::string(res::LoadString(res::IDS_IDLE_MESSAGE)) : std::string(text);
     gtk_label_set_text(GTK_LABEL(prompt_), shown.c_str());
 }
 
 void GtkFrameWindow::ShowWindow(int showCommand) {
     GtkWindow* w = GTK_WINDOW(window_);
     switch (showCommand) {
-        case 3: gtk_window_maximize(w); break;
+        case 3:
+            gtk_window_maximize(w);
+            break;
         case 2:
-        case 7: gtk_window_iconify(w); break;
-        case 4: gtk_window_set_focus_on_map(w, FALSE); break;
-        default: break;
+        case 7:
+            gtk_window_iconify(w);
+            break;
+        case 4:
+            gtk_window_set_focus_on_map(w, FALSE);
+            break;
+        default:
+            break;
     }
     gtk_widget_show(window_);
-    if (showCommand != 2 && showCommand != 4 && showCommand != 7) gtk_window_present(w);
+    if (showCommand != 2 && showCommand != 4 && showCommand != 7)
+        gtk_window_present(w);
     UpdateCommandStates();
 }
 
-void GtkFrameWindow::UpdateWindow() { gtk_widget_queue_draw(window_); }
+void GtkFrameWindow::UpdateWindow() {
+    gtk_widget_queue_draw(window_);
+}
 
 void GtkFrameWindow::UpdateCommandStates() {
     for (const auto& cw : commands_) {
         // Menu items are brought up to date when their menu opens.
-        if (GTK_IS_MENU_ITEM(cw->widget)) continue;
+        if (GTK_IS_MENU_ITEM(cw->widget))
+            continue;
         bool enabled = true;
         Guarded([&] { enabled = events_.IsCommandEnabled(cw->commandId); });
         gtk_widget_set_sensitive(cw->widget, enabled);
@@ -347,7 +371,8 @@ void GtkFrameWindow::UpdateCommandStates() {
 
 void GtkFrameWindow::Close() {
     gtk_widget_hide(window_);
-    if (gtk_main_level() > 0) gtk_main_quit();
+    if (gtk_main_level() > 0)
+        gtk_main_quit();
 }
 
 // --- signal handlers
@@ -362,7 +387,8 @@ void GtkFrameWindow::OnMenuItemSelect(GtkMenuItem*, gpointer p) {
     std::string prompt;
     Guarded([&] { prompt = cw->owner->events_.CommandPrompt(cw->commandId); });
     // The prompt pane shows the item's prompt, which may be empty.
-    if (cw->owner->prompt_) gtk_label_set_text(GTK_LABEL(cw->owner->prompt_), prompt.c_str());
+    if (cw->owner->prompt_)
+        gtk_label_set_text(GTK_LABEL(cw->owner->prompt_), prompt.c_str());
 }
 
 void GtkFrameWindow::OnMenuItemDeselect(GtkMenuItem*, gpointer p) {
@@ -371,7 +397,8 @@ void GtkFrameWindow::OnMenuItemDeselect(GtkMenuItem*, gpointer p) {
 
 void GtkFrameWindow::UpdateMenuItems(const CommandWidgets& store, GtkWidget* menu) {
     for (const auto& cw : store) {
-        if (!GTK_IS_MENU_ITEM(cw->widget) || gtk_widget_get_parent(cw->widget) != menu) continue;
+        if (!GTK_IS_MENU_ITEM(cw->widget) || gtk_widget_get_parent(cw->widget) != menu)
+            continue;
         bool enabled = true;
         Guarded([&] { enabled = events_.IsCommandEnabled(cw->commandId); });
         gtk_widget_set_sensitive(cw->widget, enabled);
@@ -398,13 +425,15 @@ gboolean GtkFrameWindow::OnButtonEnter(GtkWidget*, GdkEventCrossing*, gpointer p
     }
     std::string prompt;
     Guarded([&] { prompt = self->events_.CommandPrompt(cw->commandId); });
-    if (self->prompt_) gtk_label_set_text(GTK_LABEL(self->prompt_), prompt.c_str());
+    if (self->prompt_)
+        gtk_label_set_text(GTK_LABEL(self->prompt_), prompt.c_str());
     return FALSE;
 }
 
 gboolean GtkFrameWindow::OnButtonLeave(GtkWidget*, GdkEventCrossing*, gpointer p) {
     auto* cw = static_cast<CommandWidget*>(p);
-    if (cw->cold) gtk_image_set_from_pixbuf(GTK_IMAGE(cw->image), cw->cold);
+    if (cw->cold)
+        gtk_image_set_from_pixbuf(GTK_IMAGE(cw->image), cw->cold);
     cw->owner->SetMessageText({});
     return FALSE;
 }

@@ -16,7 +16,7 @@
 namespace orvane::platform::gtk {
 
 class GtkFrameWindow final : public FrameWindow {
-public:
+  public:
     GtkFrameWindow(const FrameDescription& description, FrameEvents& frameEvents,
                    BrowserEvents& browserEvents);
     GtkFrameWindow(const GtkFrameWindow&) = delete;
@@ -34,7 +34,7 @@ public:
     void UpdateCommandStates() override;
     void Close() override;
 
-private:
+  private:
     struct CommandWidget {
         GtkFrameWindow* owner;
         int commandId;

@@ -16,7 +16,8 @@ GdkPixbuf* LoadImage(const char* name) {
 GList* ProgramIcons() {
     GList* icons = nullptr;
     for (const char* name : {"icon-256.png", "icon-48.png", "icon-32.png"}) {
-        if (GdkPixbuf* icon = LoadImage(name)) icons = g_list_append(icons, icon);
+        if (GdkPixbuf* icon = LoadImage(name))
+            icons = g_list_append(icons, icon);
     }
     return icons;
 }

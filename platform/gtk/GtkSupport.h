@@ -29,7 +29,7 @@ void Guarded(F&& body) noexcept {
 // Owns one reference to a GObject.
 template <class T>
 class ObjectRef {
-public:
+  public:
     ObjectRef() = default;
     explicit ObjectRef(T* adopted) : p_(adopted) {}
     ObjectRef(const ObjectRef&) = delete;
@@ -41,20 +41,21 @@ public:
     }
     ~ObjectRef() { reset(); }
     void reset(T* adopted = nullptr) {
-        if (p_) g_object_unref(p_);
+        if (p_)
+            g_object_unref(p_);
         p_ = adopted;
     }
     T* get() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
 
-private:
+  private:
     T* p_ = nullptr;
 };
 
 // Signal handlers connected by one owner, disconnected together when the owner goes. An
 // instance that is finalized earlier (a popup menu that was replaced) is simply forgotten.
 class Connections {
-public:
+  public:
     Connections() = default;
     Connections(const Connections&) = delete;
     Connections& operator=(const Connections&) = delete;
@@ -68,14 +69,15 @@ public:
     }
     void DisconnectAll() {
         for (auto& entry : entries_) {
-            if (!entry.instance) continue;
+            if (!entry.instance)
+                continue;
             g_object_weak_unref(entry.instance, &Connections::Forget, &entry);
             g_signal_handler_disconnect(entry.instance, entry.id);
         }
         entries_.clear();
     }
 
-private:
+  private:
     struct Entry {
         GObject* instance;
         gulong id;
@@ -88,24 +90,26 @@ private:
 // The program's images, from the resources compiled into it.
 GdkPixbuf* LoadImage(const char* name);  // a new reference, or null
 // The program's icon at the sizes the desktop asks for.
-GList* ProgramIcons();  // a list of new references; free with g_list_free_full(list, g_object_unref)
+GList*
+ProgramIcons();  // a list of new references; free with g_list_free_full(list, g_object_unref)
 
 // A "&" mnemonic text as GTK writes it: "&" becomes "_", "_" is doubled, "&&" is a plain "&".
 std::string Mnemonic(std::string_view text);
 
 // Runs a nested main loop until `quit` is called; used for every modal window.
 class ModalLoop {
-public:
+  public:
     ModalLoop() : loop_(g_main_loop_new(nullptr, FALSE)) {}
     ModalLoop(const ModalLoop&) = delete;
     ModalLoop& operator=(const ModalLoop&) = delete;
     ~ModalLoop() { g_main_loop_unref(loop_); }
     void Run() { g_main_loop_run(loop_); }
     void Quit() {
-        if (g_main_loop_is_running(loop_)) g_main_loop_quit(loop_);
+        if (g_main_loop_is_running(loop_))
+            g_main_loop_quit(loop_);
     }
 
-private:
+  private:
     GMainLoop* loop_;
 };
 

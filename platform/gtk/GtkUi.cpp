@@ -14,9 +14,10 @@ namespace {
 // A top-level window run modally: it ends with a result id, from a button, a key, the close
 // box (when it has one) or its owner's code.
 class ModalWindow final : public DialogControl {
-public:
+  public:
     ModalWindow(GtkWindow* owner, std::string_view caption, bool closeBox, int enterResult)
-        : window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)), closeBox_(closeBox),
+        : window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)),
+          closeBox_(closeBox),
           enterResult_(enterResult) {
         GtkWindow* w = GTK_WINDOW(window_);
         gtk_window_set_title(w, std::string(caption).c_str());
@@ -79,8 +80,9 @@ public:
     void SetTimer(int timerId, unsigned milliseconds) override {
         KillTimer(timerId);
         auto* data = new TimerData{this, timerId};
-        timers_[timerId] = g_timeout_add_full(G_PRIORITY_DEFAULT, milliseconds, &OnTimer, data,
-                                              [](gpointer p) { delete static_cast<TimerData*>(p); });
+        timers_[timerId] =
+            g_timeout_add_full(G_PRIORITY_DEFAULT, milliseconds, &OnTimer, data,
+                               [](gpointer p) { delete static_cast<TimerData*>(p); });
     }
     void EndDialog(int result) override {
         result_ = result;
@@ -89,7 +91,7 @@ public:
 
     DialogEvents* events = nullptr;
 
-private:
+  private:
     struct TimerData {
         ModalWindow* owner;
         int id;
@@ -102,7 +104,8 @@ private:
         }
     }
     void StopTimers() {
-        for (auto& [id, source] : timers_) g_source_remove(source);
+        for (auto& [id, source] : timers_)
+            g_source_remove(source);
         timers_.clear();
     }
 
@@ -110,25 +113,30 @@ private:
         auto* data = static_cast<TimerData*>(p);
         ModalWindow* self = data->owner;
         Guarded([&] {
-            if (self->events) self->events->OnTimer(*self, data->id);
+            if (self->events)
+                self->events->OnTimer(*self, data->id);
         });
         return G_SOURCE_CONTINUE;  // a timer repeats until it is killed, like its model
     }
     static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer p) {
         auto* self = static_cast<ModalWindow*>(p);
-        if (self->closeBox_) self->EndDialog(res::IDCANCEL);
+        if (self->closeBox_)
+            self->EndDialog(res::IDCANCEL);
         return TRUE;  // the window is destroyed by its owner, not here
     }
     static gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer p) {
         auto* self = static_cast<ModalWindow*>(p);
         switch (event->keyval) {
-            case GDK_KEY_Escape: self->EndDialog(res::IDCANCEL); return TRUE;
+            case GDK_KEY_Escape:
+                self->EndDialog(res::IDCANCEL);
+                return TRUE;
             case GDK_KEY_Return:
             case GDK_KEY_KP_Enter:
             case GDK_KEY_ISO_Enter:
                 self->EndDialog(self->enterResult_);
                 return TRUE;
-            default: return FALSE;
+            default:
+                return FALSE;
         }
     }
     static void OnButton(GtkButton* button, gpointer p) {
@@ -148,10 +156,14 @@ private:
 
 const char* IconName(unsigned type) {
     switch (EffectiveIcon(type)) {
-        case MB_ICONERROR: return "dialog-error";
-        case MB_ICONQUESTION: return "dialog-question";
-        case MB_ICONINFORMATION: return "dialog-information";
-        default: return "dialog-warning";
+        case MB_ICONERROR:
+            return "dialog-error";
+        case MB_ICONQUESTION:
+            return "dialog-question";
+        case MB_ICONINFORMATION:
+            return "dialog-information";
+        default:
+            return "dialog-warning";
     }
 }
 
@@ -167,11 +179,14 @@ DialogUnits MeasureDialogUnits(GtkWidget* widget) {
     PangoFontMetrics* metrics =
         pango_context_get_metrics(context, pango_context_get_font_description(context), nullptr);
     double charWidth = pango_font_metrics_get_approximate_char_width(metrics) / double{PANGO_SCALE};
-    double height = (pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics)) /
-                    double{PANGO_SCALE};
+    double height =
+        (pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics)) /
+        double{PANGO_SCALE};
     pango_font_metrics_unref(metrics);
-    if (charWidth <= 0) charWidth = 7;
-    if (height <= 0) height = 16;
+    if (charWidth <= 0)
+        charWidth = 7;
+    if (height <= 0)
+        height = 16;
     return {charWidth / 4.0, height / 8.0};
 }
 
@@ -206,7 +221,8 @@ int GtkUi::MessageBox(std::string_view text, unsigned type) {
 int GtkUi::DoModal(const res::DialogTemplate& dialog, DialogEvents* events) {
     int enterResult = res::IDOK;  // Enter presses the default button; without one it means OK
     for (const auto& item : dialog.items) {
-        if (item.kind == res::DialogItem::Kind::DefaultButton) enterResult = item.id;
+        if (item.kind == res::DialogItem::Kind::DefaultButton)
+            enterResult = item.id;
     }
     ModalWindow window(owner_, res::LoadString(dialog.captionId), dialog.systemMenu, enterResult);
     window.events = events;
@@ -238,8 +254,8 @@ int GtkUi::DoModal(const res::DialogTemplate& dialog, DialogEvents* events) {
                 gtk_widget_get_preferred_width(widget, nullptr, &natural);
                 const int room = px(dialog.width - item.x - 6, du.x);
                 const bool oneLine = item.height <= 10;
-                gtk_widget_set_size_request(widget, oneLine ? std::max(w, std::min(natural, room)) : w,
-                                            -1);
+                gtk_widget_set_size_request(widget,
+                                            oneLine ? std::max(w, std::min(natural, room)) : w, -1);
                 break;
             }
             case res::DialogItem::Kind::DefaultButton:
@@ -252,14 +268,16 @@ int GtkUi::DoModal(const res::DialogTemplate& dialog, DialogEvents* events) {
         gtk_fixed_put(GTK_FIXED(fixed), widget, x, y);
     }
     gtk_container_add(GTK_CONTAINER(window.widget()), fixed);
-    if (events) events->OnInitDialog(window);
+    if (events)
+        events->OnInitDialog(window);
     return window.Run();
 }
 
 std::optional<std::string> GtkUi::GetOpenFileName(std::string_view filter) {
     GtkFileChooserNative* chooser = gtk_file_chooser_native_new(
         std::string(res::LoadString(res::IDS_OPEN_DIALOG_TITLE)).c_str(), owner_,
-        GTK_FILE_CHOOSER_ACTION_OPEN, Mnemonic(res::LoadString(res::IDS_OPEN_DIALOG_ACCEPT)).c_str(),
+        GTK_FILE_CHOOSER_ACTION_OPEN,
+        Mnemonic(res::LoadString(res::IDS_OPEN_DIALOG_ACCEPT)).c_str(),
         Mnemonic(res::LoadString(res::IDS_CANCEL)).c_str());
     ObjectRef<GtkFileChooserNative> owned(chooser);
     for (const auto& f : ParseFileFilters(filter)) {
@@ -279,7 +297,8 @@ std::optional<std::string> GtkUi::GetOpenFileName(std::string_view filter) {
             g_free(name);
         }
     }
-    if (owner_) gtk_widget_queue_draw(GTK_WIDGET(owner_));
+    if (owner_)
+        gtk_widget_queue_draw(GTK_WIDGET(owner_));
     return path;
 }
 

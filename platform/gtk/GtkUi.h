@@ -8,7 +8,7 @@
 namespace orvane::platform::gtk {
 
 class GtkUi final : public Ui {
-public:
+  public:
     // Modal windows are placed over `owner` (the main window once it exists) and keep input
     // from it while they are up.
     void SetOwner(GtkWindow* owner) { owner_ = owner; }
@@ -17,7 +17,7 @@ public:
     int DoModal(const res::DialogTemplate& dialog, DialogEvents* events) override;
     std::optional<std::string> GetOpenFileName(std::string_view filter) override;
 
-private:
+  private:
     GtkWindow* owner_ = nullptr;
 };
 

@@ -12,6 +12,8 @@ std::unique_ptr<FrameWindow> GtkWindowSystem::CreateFrame(const FrameDescription
     return frame;
 }
 
-void GtkWindowSystem::Run() { gtk_main(); }
+void GtkWindowSystem::Run() {
+    gtk_main();
+}
 
 }  // namespace orvane::platform::gtk

@@ -7,7 +7,7 @@
 namespace orvane::platform::gtk {
 
 class GtkWindowSystem final : public WindowSystem {
-public:
+  public:
     // Modal windows of `ui` are placed over the main frame once it exists.
     explicit GtkWindowSystem(GtkUi& ui) : ui_(ui) {}
 
@@ -16,7 +16,7 @@ public:
                                              BrowserEvents& browserEvents) override;
     void Run() override;
 
-private:
+  private:
     GtkUi& ui_;
 };
 

@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
     platform::gtk::GtkWindowSystem windows(ui);
 
     COrvaneStartApp app({system, files, processes, ui}, MainFrameMaker(windows));
-    if (!app.InitInstance()) return 0;
+    if (!app.InitInstance())
+        return 0;
     windows.Run();
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "res/Resources.h"
+
 namespace orvane::platform::gtk {
 namespace {
 
@@ -12,30 +14,37 @@ constexpr std::array<double, 5> kTextZoom{0.7, 0.85, 1.0, 1.2, 1.45};
 // the colon is a drive, not a scheme.
 bool HasScheme(std::string_view text) {
     auto colon = text.find(':');
-    if (colon == std::string_view::npos || colon < 2) return false;
-    if (!g_ascii_isalpha(text[0])) return false;
+    if (colon == std::string_view::npos || colon < 2)
+        return false;
+    if (!g_ascii_isalpha(text[0]))
+        return false;
     for (std::size_t i = 1; i < colon; ++i) {
         char c = text[i];
-        if (!g_ascii_isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+        if (!g_ascii_isalnum(c) && c != '+' && c != '-' && c != '.')
+            return false;
     }
     return true;
 }
 
 // The address as a person reads it ("%20" as a blank), or as it is when it cannot be decoded.
 std::string Readable(const char* uri) {
-    if (!uri) return {};
+    if (!uri)
+        return {};
     char* decoded = g_uri_unescape_string(uri, nullptr);
-    if (!decoded) return uri;
+    if (!decoded)
+        return uri;
     std::string out(decoded);
     g_free(decoded);
-    if (out.find('\0') != std::string::npos || !g_utf8_validate(out.data(), -1, nullptr)) return uri;
+    if (out.find('\0') != std::string::npos || !g_utf8_validate(out.data(), -1, nullptr))
+        return uri;
     return out;
 }
 
 }  // namespace
 
 WebKitEngine::WebKitEngine(BrowserEvents& events)
-    : events_(events), context_(webkit_web_context_new_ephemeral()),
+    : events_(events),
+      context_(webkit_web_context_new_ephemeral()),
       view_(WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(context_.get()))) {
     g_object_ref_sink(view_);
     WebKitSettings* settings = webkit_web_view_get_settings(view_);
@@ -54,9 +63,11 @@ WebKitEngine::WebKitEngine(BrowserEvents& events)
 
 WebKitEngine::~WebKitEngine() {
     signals_.DisconnectAll();
-    if (idle_) g_source_remove(idle_);
+    if (idle_)
+        g_source_remove(idle_);
     for (auto& p : pending_) {
-        if (p.decision) webkit_policy_decision_ignore(p.decision.get());
+        if (p.decision)
+            webkit_policy_decision_ignore(p.decision.get());
     }
     pending_.clear();
     g_object_unref(view_);
@@ -64,7 +75,8 @@ WebKitEngine::~WebKitEngine() {
 
 std::string WebKitEngine::AddressOf(std::string_view pathOrAddress) {
     std::string text(pathOrAddress);
-    if (HasScheme(text)) return text;
+    if (HasScheme(text))
+        return text;
     char* absolute = g_canonicalize_filename(text.c_str(), nullptr);
     char* uri = g_filename_to_uri(absolute, nullptr, nullptr);
     std::string out = uri ? uri : std::string("file://") + absolute;
@@ -74,25 +86,53 @@ std::string WebKitEngine::AddressOf(std::string_view pathOrAddress) {
 }
 
 void WebKitEngine::Navigate(std::string_view pathOrAddress) {
+    if (pathOrAddress.empty()) {
+        // Nothing to show (the disc has no start page): say so rather than show an empty
+        // window or the listing of some folder.
+        char* text = g_markup_escape_text(
+            res::LoadString(res::IDS_NO_START_PAGE).data(),
+            static_cast<gssize>(res::LoadString(res::IDS_NO_START_PAGE).size()));
+        std::string html =
+            std::string("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>") + text +
+            "</title></head><body style=\"font: 1.1em sans-serif; margin: 2em\"><p>" + text +
+            "</p></body></html>";
+        g_free(text);
+        webkit_web_view_load_alternate_html(view_, html.c_str(), "about:blank", nullptr);
+        return;
+    }
     webkit_web_view_load_uri(view_, AddressOf(pathOrAddress).c_str());
 }
 
-void WebKitEngine::GoBack() { webkit_web_view_go_back(view_); }
-void WebKitEngine::GoForward() { webkit_web_view_go_forward(view_); }
+void WebKitEngine::GoBack() {
+    webkit_web_view_go_back(view_);
+}
+void WebKitEngine::GoForward() {
+    webkit_web_view_go_forward(view_);
+}
 // The engine has no home or search page of its own: both show an empty page.
-void WebKitEngine::GoHome() { webkit_web_view_load_uri(view_, "about:blank"); }
-void WebKitEngine::GoSearch() { webkit_web_view_load_uri(view_, "about:blank"); }
-void WebKitEngine::Stop() { webkit_web_view_stop_loading(view_); }
-void WebKitEngine::Refresh() { webkit_web_view_reload(view_); }
+void WebKitEngine::GoHome() {
+    webkit_web_view_load_uri(view_, "about:blank");
+}
+void WebKitEngine::GoSearch() {
+    webkit_web_view_load_uri(view_, "about:blank");
+}
+void WebKitEngine::Stop() {
+    webkit_web_view_stop_loading(view_);
+}
+void WebKitEngine::Refresh() {
+    webkit_web_view_reload(view_);
+}
 
 void WebKitEngine::SetTextSize(int level) {
-    if (level < 0 || level >= static_cast<int>(kTextZoom.size())) return;
+    if (level < 0 || level >= static_cast<int>(kTextZoom.size()))
+        return;
     webkit_web_view_set_zoom_level(view_, kTextZoom[static_cast<std::size_t>(level)]);
 }
 
 void WebKitEngine::Queue(WebKitPolicyDecision* decision, const char* uri, bool newWindow) {
     Pending p;
-    if (decision) p.decision.reset(WEBKIT_POLICY_DECISION(g_object_ref(decision)));
+    if (decision)
+        p.decision.reset(WEBKIT_POLICY_DECISION(g_object_ref(decision)));
     p.address = uri ? uri : "";
     p.newWindow = newWindow;
     pending_.push_back(std::move(p));
@@ -100,11 +140,13 @@ void WebKitEngine::Queue(WebKitPolicyDecision* decision, const char* uri, bool n
 }
 
 void WebKitEngine::ScheduleNext() {
-    if (!idle_ && !pending_.empty()) idle_ = g_idle_add(&WebKitEngine::OnIdle, this);
+    if (!idle_ && !pending_.empty())
+        idle_ = g_idle_add(&WebKitEngine::OnIdle, this);
 }
 
 void WebKitEngine::DecideNext() {
-    if (deciding_ || pending_.empty()) return;  // one question at a time
+    if (deciding_ || pending_.empty())
+        return;  // one question at a time
     Pending p = std::move(pending_.front());
     pending_.pop_front();
     deciding_ = true;
@@ -169,7 +211,8 @@ void WebKitEngine::OnTitle(GObject*, GParamSpec*, gpointer self) {
     auto* engine = static_cast<WebKitEngine*>(self);
     const char* title = webkit_web_view_get_title(engine->view_);
     // Each navigation first reports an empty title; the page's own follows.
-    if (title && *title) Guarded([&] { engine->events_.OnTitleChange(title); });
+    if (title && *title)
+        Guarded([&] { engine->events_.OnTitleChange(title); });
 }
 
 void WebKitEngine::OnMouseTarget(WebKitWebView*, WebKitHitTestResult* hit, guint, gpointer self) {
@@ -178,19 +221,22 @@ void WebKitEngine::OnMouseTarget(WebKitWebView*, WebKitHitTestResult* hit, guint
     if (webkit_hit_test_result_context_is_link(hit)) {
         text = Readable(webkit_hit_test_result_get_link_uri(hit));
     }
-    if (text == engine->lastStatus_) return;
+    if (text == engine->lastStatus_)
+        return;
     engine->lastStatus_ = text;
     Guarded([&] { engine->events_.OnStatusText(text); });
 }
 
 void WebKitEngine::OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer self) {
-    if (event != WEBKIT_LOAD_FINISHED) return;
+    if (event != WEBKIT_LOAD_FINISHED)
+        return;
     auto* engine = static_cast<WebKitEngine*>(self);
     Guarded([&] {
         std::string address = Readable(webkit_web_view_get_uri(view));
         // A page without a title is known by its address.
         const char* title = webkit_web_view_get_title(view);
-        if ((!title || !*title) && !address.empty()) engine->events_.OnTitleChange(address);
+        if ((!title || !*title) && !address.empty())
+            engine->events_.OnTitleChange(address);
         engine->events_.OnDocumentComplete(address);
     });
 }

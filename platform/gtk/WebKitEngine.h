@@ -16,7 +16,7 @@ namespace orvane::platform::gtk {
 // dialogs cannot re-enter it; navigations that arrive meanwhile wait their turn. Website data is
 // kept in memory only: the engine writes nothing to the user's folders.
 class WebKitEngine final : public BrowserEngine {
-public:
+  public:
     explicit WebKitEngine(BrowserEvents& events);
     WebKitEngine(const WebKitEngine&) = delete;
     WebKitEngine& operator=(const WebKitEngine&) = delete;
@@ -37,7 +37,7 @@ public:
     // become file addresses (relative ones taken from the current folder).
     static std::string AddressOf(std::string_view pathOrAddress);
 
-private:
+  private:
     struct Pending {
         ObjectRef<WebKitPolicyDecision> decision;  // null for window.open()
         std::string address;

@@ -7,7 +7,7 @@
 namespace orvane::platform::posix {
 
 class PosixFileSystem final : public FileSystem {
-public:
+  public:
     std::optional<std::string> FindFile(std::string_view path, OpenError* why = nullptr) override;
     std::optional<std::string> FindProgram(std::string_view path) override;
     std::optional<std::string> FindFolder(std::string_view path) override;

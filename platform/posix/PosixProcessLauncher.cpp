@@ -20,8 +20,8 @@ namespace {
 
 // What the helper processes report through the status pipe.
 struct Report {
-    int kind;  // kStarted or kFailed
-    int value; // the new process's id, or errno
+    int kind;   // kStarted or kFailed
+    int value;  // the new process's id, or errno
 };
 constexpr int kStarted = 1;
 constexpr int kFailed = 2;
@@ -40,7 +40,8 @@ void WriteReport(int fd, int kind, int value) {
     sigprocmask(SIG_SETMASK, &none, nullptr);
     struct sigaction byDefault {};
     byDefault.sa_handler = SIG_DFL;
-    for (int sig = 1; sig < NSIG; ++sig) sigaction(sig, &byDefault, nullptr);
+    for (int sig = 1; sig < NSIG; ++sig)
+        sigaction(sig, &byDefault, nullptr);
 
     if (::chdir(folder) != 0) {
         WriteReport(statusFd, kFailed, errno);
@@ -48,7 +49,8 @@ void WriteReport(int fd, int kind, int value) {
     }
     // Nothing but the standard streams reaches the new program (the status pipe closes on exec).
     if (::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) != 0) {
-        for (int fd = 3; fd <= highestFd; ++fd) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        for (int fd = 3; fd <= highestFd; ++fd)
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
     }
     ::execve(program, argv, envp);
     WriteReport(statusFd, kFailed, errno);
@@ -57,7 +59,8 @@ void WriteReport(int fd, int kind, int value) {
 
 int HighestFd() {
     struct rlimit limit {};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 65535;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return 65535;
     return static_cast<int>(std::min<rlim_t>(limit.rlim_cur, 65536) - 1);
 }
 
@@ -65,7 +68,8 @@ int HighestFd() {
 
 std::vector<std::string> PosixProcessLauncher::CurrentEnvironment() {
     std::vector<std::string> env;
-    for (char** entry = environ; entry && *entry; ++entry) env.emplace_back(*entry);
+    for (char** entry = environ; entry && *entry; ++entry)
+        env.emplace_back(*entry);
     return env;
 }
 
@@ -82,13 +86,15 @@ bool PosixProcessLauncher::Start(std::string_view commandLine, std::string_view 
         return real.has_value();
     };
     SplitCommand split = SplitCommandLine(commandLine, isProgram);
-    if (!split.programFound || !isProgram(split.program)) return false;
+    if (!split.programFound || !isProgram(split.program))
+        return false;
     const std::string program = *real;
 
     std::string folder = ".";
     if (!workingFolder.empty()) {
         auto found = files_.FindFolder(workingFolder);
-        if (!found) return false;
+        if (!found)
+            return false;
         folder = *found;
     }
 
@@ -96,18 +102,22 @@ bool PosixProcessLauncher::Start(std::string_view commandLine, std::string_view 
     std::vector<std::string> args;
     args.reserve(split.arguments.size() + 1);
     args.push_back(program);
-    for (auto& arg : split.arguments) args.push_back(std::move(arg));
+    for (auto& arg : split.arguments)
+        args.push_back(std::move(arg));
     std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
+    for (auto& arg : args)
+        argv.push_back(arg.data());
     argv.push_back(nullptr);
     std::vector<std::string> env = environment_.empty() ? CurrentEnvironment() : environment_;
     std::vector<char*> envp;
-    for (auto& entry : env) envp.push_back(entry.data());
+    for (auto& entry : env)
+        envp.push_back(entry.data());
     envp.push_back(nullptr);
     const int highestFd = HighestFd();
 
     int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC) != 0) return false;
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0)
+        return false;
 
     pid_t middle = ::fork();
     if (middle < 0) {
@@ -141,13 +151,18 @@ bool PosixProcessLauncher::Start(std::string_view commandLine, std::string_view 
     Report report{};
     for (;;) {
         ssize_t n = ::read(pipeFds[0], &report, sizeof report);
-        if (n < 0 && errno == EINTR) continue;
-        if (n != static_cast<ssize_t>(sizeof report)) break;
-        if (report.kind == kStarted) started = report.value;
-        if (report.kind == kFailed) failed = true;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n != static_cast<ssize_t>(sizeof report))
+            break;
+        if (report.kind == kStarted)
+            started = report.value;
+        if (report.kind == kFailed)
+            failed = true;
     }
     ::close(pipeFds[0]);
-    if (failed || started <= 0) return false;
+    if (failed || started <= 0)
+        return false;
     handle = started;
     return true;
 }

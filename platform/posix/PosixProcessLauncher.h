@@ -16,7 +16,7 @@ namespace orvane::platform::posix {
 // once, so no zombie is ever left. Only the standard streams are passed on: every other file
 // descriptor of this program is closed in the new one.
 class PosixProcessLauncher final : public ProcessLauncher {
-public:
+  public:
     // Started programs get `environment` ("NAME=value" entries); empty: this process's own at
     // the time of the start.
     explicit PosixProcessLauncher(FileSystem& files, std::vector<std::string> environment = {})
@@ -28,7 +28,7 @@ public:
     bool Start(std::string_view commandLine, std::string_view workingFolder,
                ProcessHandle& handle) override;
 
-private:
+  private:
     FileSystem& files_;
     std::vector<std::string> environment_;
 };

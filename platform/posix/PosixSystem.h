@@ -12,7 +12,7 @@ namespace orvane::platform::posix {
 inline constexpr std::string_view kEmbeddedBrowserVersion = "9.11.19041.0";
 
 class PosixSystem : public System {
-public:
+  public:
     bool StartSockets() override { return true; }  // nothing to start here
     void EnableControlContainer() override {}
     void Enable3dControls() override {}

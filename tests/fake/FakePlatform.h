@@ -1,10 +1,12 @@
 // A headless platform for tests: it records message boxes, dialogs, launches and start-up calls,
-// answers dialogs from a script and the browser version it is told to. Files are the real ones
-// (tests make disc folders in temporary folders).
+// runs a dialog's events (its timer fires at once) or answers it from a script, and answers the
+// browser version it is told to. Files are the real ones (tests make disc folders in temporary
+// folders).
 #pragma once
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,37 @@ struct RecordedLaunch {
     std::string workingFolder;
 };
 
+struct RecordedTimer {
+    int dialogId;
+    int timerId;
+    unsigned milliseconds;
+};
+
+// What a running dialog offers its events; timers are recorded in the platform's list.
+class FakeDialogControl final : public platform::DialogControl {
+public:
+    FakeDialogControl(int dialogId, std::vector<RecordedTimer>& timers)
+        : dialogId_(dialogId), timers_(timers) {}
+
+    void SetTimer(int timerId, unsigned milliseconds) override {
+        timers_.push_back({dialogId_, timerId, milliseconds});
+        lastTimerId = timerId;
+    }
+    void EndDialog(int answer) override {
+        if (ended) return;  // the first end wins, as with a real dialog
+        ended = true;
+        result = answer;
+    }
+
+    std::optional<int> lastTimerId;
+    bool ended = false;
+    int result = 0;
+
+private:
+    int dialogId_;
+    std::vector<RecordedTimer>& timers_;
+};
+
 class FakePlatform final : public platform::System,
                            public platform::ProcessLauncher,
                            public platform::Ui {
@@ -37,7 +70,9 @@ public:
     // --- what happened, in order
     std::vector<std::string> calls;  // start-up services and UI, by name
     std::vector<RecordedMessageBox> messageBoxes;
-    std::vector<int> dialogs;  // template ids
+    std::vector<int> dialogs;           // template ids
+    std::vector<int> dialogResults;     // what each DoModal answered
+    std::vector<RecordedTimer> timers;  // timers that dialogs set while running
     std::vector<RecordedLaunch> launches;
     int browserVersionReads = 0;
 
@@ -72,12 +107,26 @@ public:
         Call("MessageBox");
         return res::IDOK;
     }
-    int DoModal(const res::DialogTemplate& dialog, platform::DialogEvents*) override {
+    // Runs the dialog's events as a modal loop would: OnInitDialog once it is "shown"; then, when
+    // a timer was set and no scripted answer closes the dialog first, one OnTimer. The answer is
+    // what the dialog gave EndDialog, else the scripted answer, else IDCANCEL.
+    int DoModal(const res::DialogTemplate& dialog, platform::DialogEvents* events) override {
         dialogs.push_back(dialog.id);
         Call("DoModal:" + std::to_string(dialog.id));
-        if (dialogAnswers.empty()) return res::IDCANCEL;
-        int answer = dialogAnswers.front();
-        dialogAnswers.pop_front();
+        std::optional<int> scripted;
+        if (!dialogAnswers.empty()) {
+            scripted = dialogAnswers.front();
+            dialogAnswers.pop_front();
+        }
+        FakeDialogControl control(dialog.id, timers);
+        if (events) {
+            events->OnInitDialog(control);
+            if (!control.ended && !scripted && control.lastTimerId) {
+                events->OnTimer(control, *control.lastTimerId);
+            }
+        }
+        int answer = control.ended ? control.result : scripted.value_or(res::IDCANCEL);
+        dialogResults.push_back(answer);
         return answer;
     }
 

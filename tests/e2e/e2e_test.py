@@ -283,34 +283,6 @@ class ResultsTest(h.SessionTestCase):
     # Fails at present: without COMMAND.TXT the results and help pages are looked up relative
     # to the folder the program was started from, so View Results opens that folder's
     # FRAMESET.HTM and Custom Help its orvane/tvkhelp.htm. Drop the decorator once fixed.
-    @unittest.expectedFailure
-    def test_results_and_help_are_not_taken_from_the_working_folder(self):
-        # A disc without COMMAND.TXT and without results, started from a folder that holds
-        # pages named like results and help: those are not the disc's.
-        s = self.session({"START.HTM": block_link_page("Links", "FRAMESET.HTM")},
-                         start=False, atspi=True, cwd="elsewhere")
-        for folder in [s.disc, *s.disc.parents]:
-            if any(p.name.upper() == "COMMAND.TXT" for p in folder.iterdir() if p.is_file()):
-                self.skipTest(f"{folder} holds a COMMAND.TXT the program would find")
-        (s.cwd / "FRAMESET.HTM").write_text(page("Not the disc's results"))
-        (s.cwd / "orvane").mkdir()
-        (s.cwd / "orvane" / "tvkhelp.htm").write_text(page("Not the disc's help"))
-        s.start()
-        s.wait_main()
-        s.wait_page_ready()
-        s.wait_title("Links - Orvane Start")
-        buttons = h.find_role(s.accessible_tree(), "push button", "View Results")
-        self.assertNotIn("sensitive", buttons[0]["states"], "View Results should be disabled")
-        s.click_centre()
-        window = s.wait_accessible(lambda t: h.window_named(t, APP), "the message box")
-        self.assertIn(NO_RESULTS, h.texts(window))
-        s.key(s.wait_dialog(MESSAGE_BOX), "Return")
-        s.wait_no_dialog(MESSAGE_BOX)
-        s.key(s.main, "alt+h", "Return")  # Custom Help
-        window = s.wait_accessible(lambda t: h.window_named(t, APP), "the message box")
-        self.assertIn(NO_HELP, h.texts(window))
-
-
 class RefreshTest(h.SessionTestCase):
     COUNTING_PAGE = page(
         "count", script="var n = (+sessionStorage.getItem('n') || 0) + 1;"

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/FileFilters.h"
 #include "platform/gtk/GtkSupport.h"
@@ -226,16 +227,16 @@ int GtkUi::DoModal(const res::DialogTemplate& dialog, DialogEvents* events) {
     }
     ModalWindow window(owner_, res::LoadString(dialog.captionId), dialog.systemMenu, enterResult);
     window.events = events;
-    const DialogUnits du = MeasureDialogUnits(window.widget());
-    auto px = [](double units, double scale) { return static_cast<int>(units * scale + 0.5); };
 
-    GtkWidget* fixed = gtk_fixed_new();
-    gtk_widget_set_size_request(fixed, px(dialog.width, du.x), px(dialog.height, du.y));
+    // The controls first, then their places: the template's geometry is kept, scaled up as a
+    // whole where the system font needs more room than the template's font did, so that no
+    // text is cut and no control overlaps another.
+    struct Placed {
+        const res::DialogItem* item;
+        GtkWidget* widget;
+    };
+    std::vector<Placed> placed;
     for (const auto& item : dialog.items) {
-        const int x = px(item.x, du.x);
-        const int y = px(item.y, du.y);
-        const int w = px(item.width, du.x);
-        const int h = px(item.height, du.y);
         GtkWidget* widget = nullptr;
         switch (item.kind) {
             case res::DialogItem::Kind::Icon: {
@@ -243,31 +244,70 @@ int GtkUi::DoModal(const res::DialogTemplate& dialog, DialogEvents* events) {
                 widget = icon ? gtk_image_new_from_pixbuf(icon.get()) : gtk_image_new();
                 break;
             }
-            case res::DialogItem::Kind::Text: {
+            case res::DialogItem::Kind::Text:
                 widget = gtk_label_new(std::string(res::LoadString(item.textId)).c_str());
                 gtk_label_set_line_wrap(GTK_LABEL(widget), TRUE);
+                // About as many characters as the template's width holds (4 units a character).
+                gtk_label_set_max_width_chars(GTK_LABEL(widget), std::max(1, item.width / 4));
                 gtk_label_set_xalign(GTK_LABEL(widget), 0);
                 gtk_label_set_yalign(GTK_LABEL(widget), 0);
-                // A one-line text may run on to the dialog's margin when the font is wider
-                // than the one the template was laid out for.
-                int natural = 0;
-                gtk_widget_get_preferred_width(widget, nullptr, &natural);
-                const int room = px(dialog.width - item.x - 6, du.x);
-                const bool oneLine = item.height <= 10;
-                gtk_widget_set_size_request(widget,
-                                            oneLine ? std::max(w, std::min(natural, room)) : w, -1);
                 break;
-            }
             case res::DialogItem::Kind::DefaultButton:
             case res::DialogItem::Kind::Button:
                 widget = window.AddButton(res::LoadString(item.textId), item.id,
                                           item.kind == res::DialogItem::Kind::DefaultButton);
-                gtk_widget_set_size_request(widget, w, h);
                 break;
         }
-        gtk_fixed_put(GTK_FIXED(fixed), widget, x, y);
+        placed.push_back({&item, widget});
     }
+    // Measured inside the window, where they have their style.
+    GtkWidget* fixed = gtk_fixed_new();
+    for (const auto& p : placed)
+        gtk_fixed_put(GTK_FIXED(fixed), p.widget, 0, 0);
     gtk_container_add(GTK_CONTAINER(window.widget()), fixed);
+    gtk_widget_show_all(fixed);  // hidden widgets measure as nothing
+
+    DialogUnits du = MeasureDialogUnits(window.widget());
+    auto px = [](double units, double scale) { return static_cast<int>(units * scale + 0.5); };
+    // Widths: buttons and one-line texts must fit on one line.
+    double grow = 1.0;
+    for (const auto& p : placed) {
+        const bool oneLine = p.item->kind != res::DialogItem::Kind::Text || p.item->height <= 10;
+        if (p.item->kind == res::DialogItem::Kind::Icon || !oneLine)
+            continue;
+        int natural = 0;
+        if (p.item->kind == res::DialogItem::Kind::Text) {
+            gtk_label_set_line_wrap(GTK_LABEL(p.widget), FALSE);
+            gtk_widget_get_preferred_width(p.widget, nullptr, &natural);
+            gtk_label_set_line_wrap(GTK_LABEL(p.widget), TRUE);
+        } else {
+            gtk_widget_get_preferred_width(p.widget, nullptr, &natural);
+        }
+        grow = std::max(grow, natural / (p.item->width * du.x));
+    }
+    du.x *= std::min(grow, 3.0);
+    // Heights: wrapped texts at their width must fit their height.
+    grow = 1.0;
+    for (const auto& p : placed) {
+        if (p.item->kind != res::DialogItem::Kind::Text)
+            continue;
+        int height = 0;
+        gtk_widget_get_preferred_height_for_width(p.widget, px(p.item->width, du.x), nullptr,
+                                                  &height);
+        grow = std::max(grow, height / (p.item->height * du.y));
+    }
+    du.y *= std::min(grow, 3.0);
+
+    gtk_widget_set_size_request(fixed, px(dialog.width, du.x), px(dialog.height, du.y));
+    for (const auto& p : placed) {
+        const res::DialogItem& item = *p.item;
+        if (item.kind != res::DialogItem::Kind::Icon) {
+            const bool label = item.kind == res::DialogItem::Kind::Text;
+            gtk_widget_set_size_request(p.widget, px(item.width, du.x),
+                                        label ? -1 : px(item.height, du.y));
+        }
+        gtk_fixed_move(GTK_FIXED(fixed), p.widget, px(item.x, du.x), px(item.y, du.y));
+    }
     if (events)
         events->OnInitDialog(window);
     return window.Run();

@@ -1,6 +1,9 @@
 #include "platform/gtk/WebKitEngine.h"
 
+#include <unistd.h>
+
 #include <array>
+#include <cstdlib>
 
 #include "res/Resources.h"
 
@@ -9,6 +12,25 @@ namespace {
 
 // Text-only zoom factors of the five text sizes, smallest to largest.
 constexpr std::array<double, 5> kTextZoom{0.7, 0.85, 1.0, 1.2, 1.45};
+
+// Whether the web process can be put in its sandbox here: the sandbox tool is installed and the
+// system lets it make the namespaces it needs. Checked without starting anything.
+bool SandboxWorks() {
+    if (!g_file_test("/usr/bin/bwrap", G_FILE_TEST_IS_EXECUTABLE))
+        return false;
+    if (geteuid() == 0)
+        return true;
+    auto readNumber = [](const char* path, long fallback) {
+        char* text = nullptr;
+        if (!g_file_get_contents(path, &text, nullptr, nullptr))
+            return fallback;
+        long value = std::strtol(text, nullptr, 10);
+        g_free(text);
+        return value;
+    };
+    return readNumber("/proc/sys/kernel/unprivileged_userns_clone", 1) != 0 &&
+           readNumber("/proc/sys/user/max_user_namespaces", 1) > 0;
+}
 
 // Whether `text` starts with a URI scheme ("http:", "file:", "about:"). A single letter before
 // the colon is a drive, not a scheme.
@@ -43,9 +65,11 @@ std::string Readable(const char* uri) {
 }  // namespace
 
 WebKitEngine::WebKitEngine(BrowserEvents& events)
-    : events_(events),
-      context_(webkit_web_context_new_ephemeral()),
-      view_(WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(context_.get()))) {
+    : events_(events), context_(webkit_web_context_new_ephemeral()) {
+    // Pages run in a sandbox where the system allows it; it must be set before the view exists.
+    if (SandboxWorks())
+        webkit_web_context_set_sandbox_enabled(context_.get(), TRUE);
+    view_ = WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(context_.get()));
     g_object_ref_sink(view_);
     WebKitSettings* settings = webkit_web_view_get_settings(view_);
     webkit_settings_set_zoom_text_only(settings, TRUE);

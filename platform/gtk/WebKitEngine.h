@@ -58,7 +58,7 @@ class WebKitEngine final : public BrowserEngine {
 
     BrowserEvents& events_;
     ObjectRef<WebKitWebContext> context_;
-    WebKitWebView* view_;  // a reference of our own; the frame's layout holds another
+    WebKitWebView* view_ = nullptr;  // a reference of our own; the frame's layout holds another
     std::deque<Pending> pending_;
     guint idle_ = 0;
     bool deciding_ = false;

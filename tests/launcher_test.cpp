@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <vector>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -139,6 +141,37 @@ TEST(Launcher, LeavesNoZombieNoDescriptorAndNoTieToThisProcess) {
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
     EXPECT_EQ(errno, ECHILD);
     ::kill(static_cast<pid_t>(l.handle), SIGKILL);
+}
+
+// Processes whose parent is this one and that have ended without being reaped.
+std::vector<std::string> OurZombies() {
+    std::vector<std::string> zombies;
+    const std::string me = std::to_string(::getpid());
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream status(entry.path() / "status");
+        std::string line, state, parent;
+        while (std::getline(status, line)) {
+            if (line.rfind("State:", 0) == 0) state = line;
+            if (line.rfind("PPid:", 0) == 0) parent = line.substr(line.find_first_not_of(" \t", 5));
+        }
+        if (parent == me && state.find('Z') != std::string::npos) {
+            zombies.push_back(entry.path().filename().string());
+        }
+    }
+    return zombies;
+}
+
+TEST(Launcher, TwentyLaunchesLeaveNoZombie) {
+    TempDisc disc;
+    disc.Write("quick", "#!/bin/sh\nexit 0\n").MakeExecutable("quick");
+    for (int i = 0; i < 20; ++i) {
+        Launcher l;
+        ASSERT_TRUE(l.Start(disc.path("quick") + " " + std::to_string(i), disc.path()));
+    }
+    // The programs end quickly; none of them, nor any helper, is left for this process to reap.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(OurZombies().empty());
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
 }
 
 }  // namespace

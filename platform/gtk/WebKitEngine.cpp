@@ -112,16 +112,19 @@ std::string WebKitEngine::AddressOf(std::string_view pathOrAddress) {
 void WebKitEngine::Navigate(std::string_view pathOrAddress) {
     if (pathOrAddress.empty()) {
         // Nothing to show (the disc has no start page): say so rather than show an empty
-        // window or the listing of some folder.
-        char* text = g_markup_escape_text(
-            res::LoadString(res::IDS_NO_START_PAGE).data(),
-            static_cast<gssize>(res::LoadString(res::IDS_NO_START_PAGE).size()));
+        // window or the listing of some folder. As a data address the page is one like any
+        // other: Refresh and the history bring it back.
+        const std::string_view message = res::LoadString(res::IDS_NO_START_PAGE);
+        char* text = g_markup_escape_text(message.data(), static_cast<gssize>(message.size()));
         std::string html =
             std::string("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>") + text +
             "</title></head><body style=\"font: 1.1em sans-serif; margin: 2em\"><p>" + text +
             "</p></body></html>";
         g_free(text);
-        webkit_web_view_load_alternate_html(view_, html.c_str(), "about:blank", nullptr);
+        char* escaped = g_uri_escape_string(html.c_str(), nullptr, FALSE);
+        const std::string address = std::string("data:text/html;charset=utf-8,") + escaped;
+        g_free(escaped);
+        webkit_web_view_load_uri(view_, address.c_str());
         return;
     }
     webkit_web_view_load_uri(view_, AddressOf(pathOrAddress).c_str());

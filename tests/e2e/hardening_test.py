@@ -311,10 +311,7 @@ class NoStartPageTest(h.SessionTestCase):
                 self.assertEqual(s.dialogs(), [])
                 s.stop()
 
-    # Fails at present: Refresh reloads "about:blank", the address the program's page was
-    # loaded under, so the window turns blank and its caption becomes
-    # "about:blank - Orvane Start". Drop the decorator once fixed.
-    @unittest.expectedFailure
+    # Refresh and View > Refresh bring the program's own page back, never a blank window.
     def test_refresh_keeps_program_page(self):
         for keys in (["F5"], ["alt+v", "e"]):
             with self.subTest(keys=keys):

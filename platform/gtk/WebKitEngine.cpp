@@ -1,9 +1,6 @@
 #include "platform/gtk/WebKitEngine.h"
 
-#include <unistd.h>
-
 #include <array>
-#include <cstdlib>
 
 #include "res/Resources.h"
 
@@ -13,23 +10,22 @@ namespace {
 // Text-only zoom factors of the five text sizes, smallest to largest.
 constexpr std::array<double, 5> kTextZoom{0.7, 0.85, 1.0, 1.2, 1.45};
 
-// Whether the web process can be put in its sandbox here: the sandbox tool is installed and the
-// system lets it make the namespaces it needs. Checked without starting anything.
+// Whether the web process can be put in its sandbox here: the sandbox tool is installed and
+// can make the namespaces it needs on this system (some systems forbid them, and a sandbox that
+// cannot start would leave the window without pages). One quick trial run tells.
 bool SandboxWorks() {
-    if (!g_file_test("/usr/bin/bwrap", G_FILE_TEST_IS_EXECUTABLE))
+    static constexpr char kTool[] = "/usr/bin/bwrap";
+    if (!g_file_test(kTool, G_FILE_TEST_IS_EXECUTABLE))
         return false;
-    if (geteuid() == 0)
-        return true;
-    auto readNumber = [](const char* path, long fallback) {
-        char* text = nullptr;
-        if (!g_file_get_contents(path, &text, nullptr, nullptr))
-            return fallback;
-        long value = std::strtol(text, nullptr, 10);
-        g_free(text);
-        return value;
-    };
-    return readNumber("/proc/sys/kernel/unprivileged_userns_clone", 1) != 0 &&
-           readNumber("/proc/sys/user/max_user_namespaces", 1) > 0;
+    const char* argv[] = {kTool,       "--unshare-all", "--die-with-parent", "--ro-bind", "/", "/",
+                          "/bin/true", nullptr};
+    int status = 0;
+    if (!g_spawn_sync(nullptr, const_cast<char**>(argv), nullptr,
+                      GSpawnFlags(G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL), nullptr,
+                      nullptr, nullptr, nullptr, &status, nullptr)) {
+        return false;
+    }
+    return g_spawn_check_wait_status(status, nullptr);
 }
 
 // Whether `text` starts with a URI scheme ("http:", "file:", "about:"). A single letter before

@@ -177,15 +177,19 @@ class ViewerLaunchTest(h.SessionTestCase):
         self.assertIsNone(env.get("GSETTINGS_BACKEND"))
 
 
+def message_text(test, s):
+    """Waits for the program's message box and returns its one text, read over AT-SPI."""
+    s.wait_dialog(MESSAGE_BOX)
+    box = s.wait_accessible(lambda t: h.window_named(t, APP), "the message box")
+    labels = [t for t in h.texts(box) if t]
+    test.assertEqual(len(labels), 1, labels)
+    test.assertEqual([b["name"] for b in h.find_role(box, "push button")], ["OK"])
+    return labels[0]
+
+
 class ViewerErrorTest(h.SessionTestCase):
     def message_text(self, s):
-        """Waits for the message box and returns its text, read over AT-SPI."""
-        s.wait_dialog(MESSAGE_BOX)
-        box = s.wait_accessible(lambda t: h.window_named(t, APP), "the message box")
-        labels = [t for t in h.texts(box) if t]
-        self.assertEqual(len(labels), 1, labels)
-        self.assertEqual([b["name"] for b in h.find_role(box, "push button")], ["OK"])
-        return labels[0]
+        return message_text(self, s)
 
     def close_message_box(self, s):
         s.key(s.wait_dialog(MESSAGE_BOX), "Return")

@@ -15,21 +15,11 @@ import unittest
 from pathlib import Path
 
 import harness as h
-from e2e_test import APP, MESSAGE_BOX, NO_RESULTS, NOTICE, viewer_disc
+from e2e_test import APP, MESSAGE_BOX, NO_RESULTS, NOTICE, message_text, viewer_disc
 from harness import block_link_page, command_txt, page
 
 INVALID = "Unable to run DICOM Viewer. Command is invalid:\n  {}."
 NO_START_PAGE = "This medium has no start page."
-
-
-def message_text(test, s):
-    """Waits for the program's message box and returns its one text, read over AT-SPI."""
-    s.wait_dialog(MESSAGE_BOX)
-    box = s.wait_accessible(lambda t: h.window_named(t, APP), "the message box")
-    labels = [t for t in h.texts(box) if t]
-    test.assertEqual(len(labels), 1, labels)
-    test.assertEqual([b["name"] for b in h.find_role(box, "push button")], ["OK"])
-    return labels[0]
 
 
 def close_message_box(s):

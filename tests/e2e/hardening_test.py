@@ -15,7 +15,7 @@ import unittest
 from pathlib import Path
 
 import harness as h
-from e2e_test import APP, MESSAGE_BOX, NO_RESULTS, NOTICE, message_text, viewer_disc
+from e2e_test import MESSAGE_BOX, NO_RESULTS, NOTICE, message_text, viewer_disc
 from harness import block_link_page, command_txt, page
 
 INVALID = "Unable to run DICOM Viewer. Command is invalid:\n  {}."

@@ -43,7 +43,9 @@ struct Row {
     std::function<std::string(const LaunchSettings&, const TempDisc&)> check;
 };
 
-std::string Expect(bool ok, const std::string& what) { return ok ? "" : what; }
+std::string Expect(bool ok, const std::string& what) {
+    return ok ? "" : what;
+}
 
 std::string PassedOver(const LaunchSettings& s, const TempDisc& d) {
     return Expect(s.settingsPath == d.path("COMMAND.TXT") && s.baseFolder == d.folder(),
@@ -53,7 +55,8 @@ std::string PassedOver(const LaunchSettings& s, const TempDisc& d) {
 std::string Junk(std::size_t size, unsigned seed) {
     std::mt19937 random(seed);
     std::string bytes(size, '\0');
-    for (char& c : bytes) c = static_cast<char>(random() & 0xFF);
+    for (char& c : bytes)
+        c = static_cast<char>(random() & 0xFF);
     return bytes;
 }
 
@@ -62,16 +65,22 @@ const Row kSettingsRows[] = {
      [](const TempDisc& d) { d.Write("COMMAND.TXT", kGoodAbove).MakeFifo("run/COMMAND.TXT"); },
      PassedOver},
     {"a device named COMMAND.TXT", "the settings above it",
-     [](const TempDisc& d) { d.Write("COMMAND.TXT", kGoodAbove).Symlink("run/COMMAND.TXT", "/dev/null"); },
+     [](const TempDisc& d) {
+         d.Write("COMMAND.TXT", kGoodAbove).Symlink("run/COMMAND.TXT", "/dev/null");
+     },
      PassedOver},
     {"a link to /dev/zero named COMMAND.TXT", "the settings above it",
-     [](const TempDisc& d) { d.Write("COMMAND.TXT", kGoodAbove).Symlink("run/command.txt", "/dev/zero"); },
+     [](const TempDisc& d) {
+         d.Write("COMMAND.TXT", kGoodAbove).Symlink("run/command.txt", "/dev/zero");
+     },
      PassedOver},
     {"a folder named COMMAND.TXT", "the settings above it",
      [](const TempDisc& d) { d.Write("COMMAND.TXT", kGoodAbove).MakeFolder("run/COMMAND.TXT"); },
      PassedOver},
     {"a symbolic link loop named COMMAND.TXT", "the settings above it",
-     [](const TempDisc& d) { d.Write("COMMAND.TXT", kGoodAbove).Symlink("run/COMMAND.TXT", "COMMAND.TXT"); },
+     [](const TempDisc& d) {
+         d.Write("COMMAND.TXT", kGoodAbove).Symlink("run/COMMAND.TXT", "COMMAND.TXT");
+     },
      PassedOver},
     {"zero bytes", "View Images: \"COMMAND.TXT file is empty. ...\"",
      [](const TempDisc& d) { d.Write("run/COMMAND.TXT", ""); },
@@ -105,12 +114,13 @@ const Row kSettingsRows[] = {
      }},
     {"text that is not UTF-8", "the bytes as written, in the title and the paths",
      [](const TempDisc& d) {
-         d.Write("run/COMMAND.TXT", "[Orvane]\nViewerCommand=vi\xE9wer.exe /\xFF\nWindowTitle=Caf\xE9\n");
+         d.Write("run/COMMAND.TXT",
+                 "[Orvane]\nViewerCommand=vi\xE9wer.exe /\xFF\nWindowTitle=Caf\xE9\n");
      },
      [](const LaunchSettings& s, const TempDisc& d) {
-         return Expect(s.viewerCommand == d.path("run/vi\xE9wer.exe /\xFF") &&
-                           s.windowTitle == "Caf\xE9",
-                       "viewerCommand=" + s.viewerCommand);
+         return Expect(
+             s.viewerCommand == d.path("run/vi\xE9wer.exe /\xFF") && s.windowTitle == "Caf\xE9",
+             "viewerCommand=" + s.viewerCommand);
      }},
     {"every setting present twice", "the first of each",
      [](const TempDisc& d) {
@@ -171,10 +181,13 @@ TEST(BadInput, AHundredMegabyteLineNeitherBlocksNorFillsMemory) {
             const long grew = MaxResidentKiB() - before;
             std::string problems;
             if (s.viewerCommand != disc.path("run/") + std::string(32767, 'a')) {
-                problems += "viewer command of " + std::to_string(s.viewerCommand.size()) + " bytes; ";
+                problems +=
+                    "viewer command of " + std::to_string(s.viewerCommand.size()) + " bytes; ";
             }
-            if (s.showWindowCmd != 3) problems += "line 2 lost; ";
-            if (grew > 16 * 1024) problems += "memory grew by " + std::to_string(grew) + " KiB; ";
+            if (s.showWindowCmd != 3)
+                problems += "line 2 lost; ";
+            if (grew > 16 * 1024)
+                problems += "memory grew by " + std::to_string(grew) + " KiB; ";
             return problems;
         },
         60);

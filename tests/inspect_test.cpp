@@ -343,7 +343,6 @@ TEST(InspectOutput, TemporaryDiscs) {
     }
 }
 
-
 TEST(InspectOutput, NoCommandTxt) {
     TempDisc disc;
     if (orvane::testing::AnyCommandTxtAbove(disc.path()))

@@ -8,10 +8,10 @@
 
 #include <chrono>
 #include <filesystem>
-#include <vector>
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProcessLauncher.h"
@@ -57,18 +57,19 @@ TEST(Launcher, CommandLinesReachTheProgramSplitTheWindowsWay) {
     disc.Write("viewer/run", kReporter).MakeExecutable("viewer/run");
     disc.MakeFolder("work");
     struct Case {
-        std::string line;  // "@" stands for the disc folder without its trailing '/'
+        std::string line;      // "@" stands for the disc folder without its trailing '/'
         std::string expected;  // the report: working folder, then one argument a line
     };
     const Case cases[] = {
         {"@/viewer/run", ""},
         {"@/viewer/run a b", "a\nb\n"},
         {"@\\viewer\\run \"two words\" x", "two words\nx\n"},
-        {"@/VIEWER/RUN plain", "plain\n"},  // names in another case
+        {"@/VIEWER/RUN plain", "plain\n"},     // names in another case
         {"@/my viewer/view er arg", "arg\n"},  // unquoted path with blanks
         {"\"@/my viewer/view er\" \"q\\\"uote\"", "q\"uote\n"},
         {"@/viewer/run a\\\\\"b c\"", "a\\b c\n"},
-        {"@/viewer/run ; | & $(touch pwned) `touch pwned2` >x", ";\n|\n&\n$(touch\npwned)\n`touch\npwned2`\n>x\n"},
+        {"@/viewer/run ; | & $(touch pwned) `touch pwned2` >x",
+         ";\n|\n&\n$(touch\npwned)\n`touch\npwned2`\n>x\n"},
     };
     for (const auto& c : cases) {
         std::string line = c.line;
@@ -120,8 +121,7 @@ TEST(Launcher, AnswersFalseUnlessTheProgramReallyStarts) {
 
 TEST(Launcher, LeavesNoZombieNoDescriptorAndNoTieToThisProcess) {
     TempDisc disc;
-    disc.Write("fds",
-               "#!/bin/sh\nls /proc/$$/fd > fds.tmp; mv fds.tmp fds.txt\nexec sleep 30\n")
+    disc.Write("fds", "#!/bin/sh\nls /proc/$$/fd > fds.tmp; mv fds.tmp fds.txt\nexec sleep 30\n")
         .MakeExecutable("fds");
     // A descriptor that is not close-on-exec, as a toolkit might leave one.
     int leaky = ::open("/dev/null", O_RDONLY);
@@ -132,7 +132,8 @@ TEST(Launcher, LeavesNoZombieNoDescriptorAndNoTieToThisProcess) {
     ::close(57);
     ::close(leaky);
     std::istringstream list(fds);
-    for (std::string fd; list >> fd;) EXPECT_NE(fd, "57") << "descriptor leaked into the program";
+    for (std::string fd; list >> fd;)
+        EXPECT_NE(fd, "57") << "descriptor leaked into the program";
 
     // Running in a session of its own: signals to this process group do not reach it.
     EXPECT_NE(::getsid(static_cast<pid_t>(l.handle)), ::getsid(0));
@@ -151,8 +152,10 @@ std::vector<std::string> OurZombies() {
         std::ifstream status(entry.path() / "status");
         std::string line, state, parent;
         while (std::getline(status, line)) {
-            if (line.rfind("State:", 0) == 0) state = line;
-            if (line.rfind("PPid:", 0) == 0) parent = line.substr(line.find_first_not_of(" \t", 5));
+            if (line.rfind("State:", 0) == 0)
+                state = line;
+            if (line.rfind("PPid:", 0) == 0)
+                parent = line.substr(line.find_first_not_of(" \t", 5));
         }
         if (parent == me && state.find('Z') != std::string::npos) {
             zombies.push_back(entry.path().filename().string());

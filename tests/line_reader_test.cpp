@@ -25,7 +25,7 @@ using platform::LineReader;
 
 // Hands out `data` in pieces of at most `chunk` bytes per Read.
 class MemoryReader : public platform::ByteReader {
-public:
+  public:
     MemoryReader(std::string data, std::size_t chunk) : data_(std::move(data)), chunk_(chunk) {}
 
     std::size_t Read(char* buffer, std::size_t size) override {
@@ -35,7 +35,7 @@ public:
         return n;
     }
 
-private:
+  private:
     std::string data_;
     std::size_t chunk_;
     std::size_t pos_ = 0;
@@ -50,15 +50,19 @@ std::vector<std::string> ReadLines(const std::string& data, std::size_t chunk) {
     LineReader reader(source);
     std::vector<std::string> lines;
     std::string line;
-    while (reader.Next(line)) lines.push_back(line);
+    while (reader.Next(line))
+        lines.push_back(line);
     EXPECT_FALSE(reader.Next(line)) << "the end of the file must stay the end";
     return lines;
 }
 
-std::string Bytes(std::string_view s) { return std::string(s); }
+std::string Bytes(std::string_view s) {
+    return std::string(s);
+}
 std::string Pattern(std::size_t size) {
     std::string s(size, ' ');
-    for (std::size_t i = 0; i < size; ++i) s[i] = static_cast<char>('a' + i % 26);
+    for (std::size_t i = 0; i < size; ++i)
+        s[i] = static_cast<char>('a' + i % 26);
     return s;
 }
 
@@ -100,7 +104,9 @@ TEST(LineReaderTest, LineEnds) {
         {"only the CR right before LF goes", "a\r\r\n", {"a\r"}},
         {"CR inside a line stays", "a\rb\nc\r d\n", {"a\rb", "c\r d"}},
         {"blanks stay", "  a b \t\n", {"  a b \t"}},
-        {"non-ASCII bytes", "\xE6\x97\xA5\xE6\x9C\xAC\n\xFF\xFE\n", {"\xE6\x97\xA5\xE6\x9C\xAC", "\xFF\xFE"}},
+        {"non-ASCII bytes",
+         "\xE6\x97\xA5\xE6\x9C\xAC\n\xFF\xFE\n",
+         {"\xE6\x97\xA5\xE6\x9C\xAC", "\xFF\xFE"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -110,12 +116,20 @@ TEST(LineReaderTest, LineEnds) {
 
 TEST(LineReaderTest, ByteOrderMarkOnlyAtTheVeryStart) {
     const LineCase cases[] = {
-        {"mark then text", "\xEF\xBB\xBF" "abc\ndef\n", {"abc", "def"}},
+        {"mark then text",
+         "\xEF\xBB\xBF"
+         "abc\ndef\n",
+         {"abc", "def"}},
         {"mark only", "\xEF\xBB\xBF", {}},
         {"mark then LF", "\xEF\xBB\xBF\n", {""}},
         {"mark then CR LF", "\xEF\xBB\xBF\r\nx", {"", "x"}},
         {"second mark is text", "\xEF\xBB\xBF\xEF\xBB\xBFx", {"\xEF\xBB\xBFx"}},
-        {"mark on a later line is text", "a\n\xEF\xBB\xBF" "b", {"a", "\xEF\xBB\xBF" "b"}},
+        {"mark on a later line is text",
+         "a\n\xEF\xBB\xBF"
+         "b",
+         {"a",
+          "\xEF\xBB\xBF"
+          "b"}},
         {"mark after a blank is text", " \xEF\xBB\xBF", {" \xEF\xBB\xBF"}},
         // The start of a mark that does not go on is ordinary text.
         {"one byte of a mark", "\xEF", {"\xEF"}},
@@ -162,10 +176,12 @@ TEST(LineReaderTest, LongLinesAreCutAtTheLimit) {
         {"far over", longer + "\nnext\n", {full, "next"}},
         {"far over, last line", longer, {full}},
         {"limit plus CR LF", full + "\r\nnext", {full, "next"}},
-        {"one below the limit plus CR LF", Pattern(kMax - 1) + "\r\nnext",
+        {"one below the limit plus CR LF",
+         Pattern(kMax - 1) + "\r\nnext",
          {Pattern(kMax - 1), "next"}},
         {"CR past the limit", full + "\rxyz\nnext", {full, "next"}},
-        {"CR at the limit, not before LF, stays", Pattern(kMax - 1) + "\rxyz\nnext",
+        {"CR at the limit, not before LF, stays",
+         Pattern(kMax - 1) + "\rxyz\nnext",
          {Pattern(kMax - 1) + "\r", "next"}},
         {"NUL past the limit", full + std::string(1, '\0') + "x\nnext", {full, "next"}},
         {"mark does not count", "\xEF\xBB\xBF" + longer + "\nnext", {full, "next"}},
@@ -239,7 +255,8 @@ TEST(ProfileTest, ValueOfAKeyLine) {
         SCOPED_TRACE(::testing::PrintToString(c.line));
         for (std::size_t chunk : {std::size_t{1}, std::size_t{4096}}) {
             SCOPED_TRACE("chunk size " + std::to_string(chunk));
-            ProfileSection section = ReadProfile("[Orvane]\n" + c.line + "\n", {"ViewerCommand"}, chunk);
+            ProfileSection section =
+                ReadProfile("[Orvane]\n" + c.line + "\n", {"ViewerCommand"}, chunk);
             EXPECT_TRUE(section.found());
             EXPECT_EQ(section.GetString("ViewerCommand", kFallback),
                       c.value ? *c.value : std::string(kFallback));
@@ -339,9 +356,9 @@ TEST(ProfileTest, ReadsEveryRequestedKeyOfARealFile) {
         "[Other]\r\n"
         "SplashPage=other.htm\r\n";
     const std::vector<std::string_view> keys = {
-        "ViewerCommand", "ViewerWorkingDir", "ShowWindow", "MinimumIEVersion",
-        "IEInstallCommand", "WaitInterval", "ShowMenu", "SplashPage",
-        "ResultsPage", "WindowTitle", "DisplayHTMLDocTitle"};
+        "ViewerCommand",    "ViewerWorkingDir", "ShowWindow",         "MinimumIEVersion",
+        "IEInstallCommand", "WaitInterval",     "ShowMenu",           "SplashPage",
+        "ResultsPage",      "WindowTitle",      "DisplayHTMLDocTitle"};
     for (std::size_t chunk : {std::size_t{1}, std::size_t{7}, std::size_t{1 << 16}}) {
         SCOPED_TRACE("chunk size " + std::to_string(chunk));
         ProfileSection s = ReadProfile(file, keys, chunk);
@@ -372,9 +389,9 @@ TEST(ProfileTest, GetIntReadsTheLeadingNumber) {
         std::int32_t value;
     };
     const Case cases[] = {
-        {"", 10},                 // absent
-        {"WaitInterval", 10},     // no '=': absent
-        {"WaitInterval=", 10},    // empty
+        {"", 10},               // absent
+        {"WaitInterval", 10},   // no '=': absent
+        {"WaitInterval=", 10},  // empty
         {"WaitInterval=  \t", 10},
         {"WaitInterval=\"\"", 10},
         {"WaitInterval=5", 5},

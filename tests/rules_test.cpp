@@ -30,17 +30,17 @@ TEST(PathsTest, ParentFolderClimbsOneFolderAndStopsAtTheRoot) {
         {"/disc/", "/"},
         {"/", ""},
         {"", ""},
-        {"/disc/start", "/disc/"},       // no trailing separator: the last name is dropped
+        {"/disc/start", "/disc/"},          // no trailing separator: the last name is dropped
         {"/disc/start/ \t\r\n", "/disc/"},  // trailing white space does not count
         {"/disc/ \v\f", "/"},
         {"/ ", ""},
         {"   ", ""},
         {"disc/start/", "disc/"},
-        {"disc/", ""},                   // a relative name without a folder above it
+        {"disc/", ""},  // a relative name without a folder above it
         {"disc", ""},
         {"/a b/c d/", "/a b/"},
-        {"/disc//", ""},                 // only one trailing separator is dropped
-        {"/disc\\start\\/", "/"},        // '\' is an ordinary character in a folder name
+        {"/disc//", ""},           // only one trailing separator is dropped
+        {"/disc\\start\\/", "/"},  // '\' is an ordinary character in a folder name
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("folder=\"") + std::string(c.folder) + "\"");
@@ -77,8 +77,8 @@ TEST(PathsTest, JoinPathPutsExactlyOneSeparatorAtTheSeam) {
         // White space at the seam goes; white space elsewhere stays.
         {"/disc/ \t\r\n", " \t\v\f/x", "/disc/x"},
         {" /disc/", "x ", " /disc/x "},
-        {"/disc/", "/ x", "/disc/ x"},           // white space after the separators stays
-        {"/disc/ /", "x", "/disc/ /x"},          // white space before the separators stays
+        {"/disc/", "/ x", "/disc/ x"},   // white space after the separators stays
+        {"/disc/ /", "x", "/disc/ /x"},  // white space before the separators stays
         // The rest of the relative part is left as written.
         {"/disc/", "viewer\\view.exe -a \\b", "/disc/viewer\\view.exe -a \\b"},
         {"/disc/", "ORVANE\\FRAMESET.HTM", "/disc/ORVANE\\FRAMESET.HTM"},
@@ -227,8 +227,8 @@ TEST(TextTest, LeadingIntReadsSignAndDigitsAndSaturates) {
         {"\t\v\f\r\n-8", -8, 0},
         {"2147483647", kIntMax, kIntMax},
         {"2147483648", kIntMax, kIntMax},
-        {"4294967295", kIntMax, kIntMax},   // would wrap to -1
-        {"4294967296", kIntMax, kIntMax},   // would wrap to 0
+        {"4294967295", kIntMax, kIntMax},  // would wrap to -1
+        {"4294967296", kIntMax, kIntMax},  // would wrap to 0
         {"99999999999999999999999999", kIntMax, kIntMax},
         {"-2147483647", -2147483647, -2147483647},
         {"-2147483648", kIntMin, kIntMin},
@@ -245,8 +245,8 @@ TEST(TextTest, LeadingIntReadsSignAndDigitsAndSaturates) {
 }
 
 TEST(TextTest, SubstituteReplacesFirstMarkerOnly) {
-    EXPECT_EQ(text::Substitute("Unable to launch install program %s.\nInternet Explorer",
-                               "%s", "/disc/ie/setup.exe"),
+    EXPECT_EQ(text::Substitute("Unable to launch install program %s.\nInternet Explorer", "%s",
+                               "/disc/ie/setup.exe"),
               "Unable to launch install program /disc/ie/setup.exe.\nInternet Explorer");
     EXPECT_EQ(text::Substitute("%1 was not found. %1", "%1", "/x"), "/x was not found. %1");
     EXPECT_EQ(text::Substitute("no marker", "%1", "/x"), "no marker");
@@ -313,13 +313,13 @@ TEST(RulesTest, IsVersionTextNeedsNonZeroNumberWithoutDots) {
         {"6.0", true},
         {" 6.0", true},
         {"\t6.0 ", true},
-        {"0.1", true},   // "01" reads as 1
+        {"0.1", true},  // "01" reads as 1
         {".5", true},
         {"6.x", true},
         {"-1", true},
         {"+2", true},
-        {"99999999999999999999", true},          // far beyond 32 bits: saturates, never 0
-        {"4294967296", true},                    // 2^32 would wrap to 0
+        {"99999999999999999999", true},  // far beyond 32 bits: saturates, never 0
+        {"4294967296", true},            // 2^32 would wrap to 0
         {"4.294.967.296", true},
         {"-4294967296", true},
         {"0.0", false},
@@ -345,8 +345,8 @@ TEST(RulesTest, IsFalseSettingOnlyForTheWordFalse) {
         bool off;
     };
     const Case cases[] = {
-        {"FALSE", true}, {"false", true}, {"False", true}, {"fAlSe", true},
-        {"", false},     {"No", false},   {"0", false},    {"TRUE", false},
+        {"FALSE", true},   {"false", true},   {"False", true},      {"fAlSe", true},
+        {"", false},       {"No", false},     {"0", false},         {"TRUE", false},
         {" FALSE", false}, {"FALSE ", false}, {"FALSEHOOD", false}, {"FALS", false},
     };
     for (const auto& c : cases) {
@@ -389,23 +389,23 @@ TEST(RulesTest, VersionComparisonIsByteWiseText) {
         bool passes;
     };
     const Case cases[] = {
-        {"6.0", "6.0", true},           // equal
-        {"6.0.2", "6.0", true},         // same start, longer
-        {"6", "6.0", false},            // same start, shorter
+        {"6.0", "6.0", true},    // equal
+        {"6.0.2", "6.0", true},  // same start, longer
+        {"6", "6.0", false},     // same start, shorter
         {"5.50", "6.0", false},
-        {"10.0", "6.0", false},         // '1' < '6' although 10 > 6
-        {"6.0.90", "6.0.280", true},    // '9' > '2' although 90 < 280
+        {"10.0", "6.0", false},       // '1' < '6' although 10 > 6
+        {"6.0.90", "6.0.280", true},  // '9' > '2' although 90 < 280
         {"6.0.280", "6.0.90", false},
-        {"", "6.0", false},             // nothing installed
-        {"", "", false},                // nothing installed, even against an empty minimum
+        {"", "6.0", false},  // nothing installed
+        {"", "", false},     // nothing installed, even against an empty minimum
         {"5.0", "", true},
         {"11.0.9600.16428", "11.0.9600.16428", true},
         {"11.0.9600.16427", "11.0.9600.16428", false},
         {"6.0a", "6.0", true},
         {"6.0", "6.0a", false},
-        {"6.0 ", "6.0", true},          // nothing is trimmed
+        {"6.0 ", "6.0", true},  // nothing is trimmed
         {" 6.0", "6.0", false},
-        {"a", "B", true},               // no case folding: 'a' (0x61) > 'B' (0x42)
+        {"a", "B", true},  // no case folding: 'a' (0x61) > 'B' (0x42)
         {"B", "a", false},
         // Bytes are unsigned: a byte >= 0x80 is higher than any ASCII byte.
         {"\x80", "z", true},
@@ -425,7 +425,7 @@ TEST(RulesTest, VersionComparisonIsByteWiseText) {
 }
 
 TEST(RulesTest, IsVersionLowerIsAStrictOrder) {
-    const std::string_view versions[] = {"",    "10.0", "5",     "5.50",   "6",   "6.0",
+    const std::string_view versions[] = {"",      "10.0",    "5",      "5.50", "6",   "6.0",
                                          "6.0.2", "6.0.280", "6.0.90", "\x80", "\xFF"};
     for (std::size_t i = 0; i < std::size(versions); ++i) {
         for (std::size_t j = 0; j < std::size(versions); ++j) {

@@ -1049,7 +1049,6 @@ TEST(SettingsWorkingFolder, FolderOnlyInTheCurrentFolderDoesNotCount) {
 // ---------------------------------------------------------------------------------------------
 // No COMMAND.TXT, or one that cannot be read.
 
-
 TEST(SettingsMissing, NoCommandTxtAnywhere) {
     TempDisc disc;
     disc.Write("Index.htm", "").MakeFolder("run").Write("run/Results/frameset.htm", "");

@@ -33,7 +33,7 @@ struct RecordedTimer {
 
 // What a running dialog offers its events; timers are recorded in the platform's list.
 class FakeDialogControl final : public platform::DialogControl {
-public:
+  public:
     FakeDialogControl(int dialogId, std::vector<RecordedTimer>& timers)
         : dialogId_(dialogId), timers_(timers) {}
 
@@ -42,7 +42,8 @@ public:
         lastTimerId = timerId;
     }
     void EndDialog(int answer) override {
-        if (ended) return;  // the first end wins, as with a real dialog
+        if (ended)
+            return;  // the first end wins, as with a real dialog
         ended = true;
         result = answer;
     }
@@ -51,7 +52,7 @@ public:
     bool ended = false;
     int result = 0;
 
-private:
+  private:
     int dialogId_;
     std::vector<RecordedTimer>& timers_;
 };
@@ -59,7 +60,7 @@ private:
 class FakePlatform final : public platform::System,
                            public platform::ProcessLauncher,
                            public platform::Ui {
-public:
+  public:
     // --- what the test sets up
     bool socketsStart = true;
     std::string moduleFileName;  // the program file's path
@@ -142,13 +143,13 @@ public:
 
     Platform platform() { return {*this, files, *this, *this}; }
 
-private:
+  private:
     void Call(std::string name) { calls.push_back(std::move(name)); }
 };
 
 // A main window that records what start-up asks of it.
 class FakeMainWindow final : public MainWindow {
-public:
+  public:
     explicit FakeMainWindow(std::vector<std::string>& calls) : calls_(calls) {}
     void ShowWindow(int showCommand) override {
         calls_.push_back("ShowWindow:" + std::to_string(showCommand));
@@ -156,7 +157,7 @@ public:
     void UpdateWindow() override { calls_.push_back("UpdateWindow"); }
     void DestroyWindow() override { calls_.push_back("DestroyWindow"); }
 
-private:
+  private:
     std::vector<std::string>& calls_;
 };
 
@@ -167,7 +168,8 @@ inline COrvaneStartApp::FrameMaker RecordingFrames(std::vector<std::string>& cal
     return [&calls, fail](COrvaneStartApp&, int resourceId,
                           COrvaneStartDoc&) -> std::unique_ptr<MainWindow> {
         calls.push_back("CreateFrame:" + std::to_string(resourceId));
-        if (fail) return nullptr;
+        if (fail)
+            return nullptr;
         return std::make_unique<FakeMainWindow>(calls);
     };
 }

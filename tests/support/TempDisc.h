@@ -16,10 +16,12 @@
 namespace orvane::testing {
 
 class TempDisc {
-public:
+  public:
     TempDisc() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvane-disc-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvane-disc-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp failed");
         root_ = std::filesystem::canonical(pattern).string();
     }
     TempDisc(const TempDisc&) = delete;
@@ -42,7 +44,8 @@ public:
         std::filesystem::create_directories(p.parent_path());
         std::ofstream out(p, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out) throw std::runtime_error("cannot write " + p.string());
+        if (!out)
+            throw std::runtime_error("cannot write " + p.string());
         return *this;
     }
     const TempDisc& MakeFolder(std::string_view relative) const {
@@ -51,7 +54,8 @@ public:
     }
     const TempDisc& MakeFifo(std::string_view relative) const {
         MakeParent(relative);
-        if (::mkfifo(path(relative).c_str(), 0644) != 0) throw std::runtime_error("mkfifo failed");
+        if (::mkfifo(path(relative).c_str(), 0644) != 0)
+            throw std::runtime_error("mkfifo failed");
         return *this;
     }
     const TempDisc& Symlink(std::string_view relative, std::string_view target) const {
@@ -64,7 +68,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     void MakeParent(std::string_view relative) const {
         std::filesystem::create_directories(std::filesystem::path(path(relative)).parent_path());
     }
@@ -86,9 +90,11 @@ inline bool AnyCommandTxtAbove(std::string folder) {
                 found = found || name == "command.txt";
             }
             ::closedir(dir);
-            if (found) return true;
+            if (found)
+                return true;
         }
-        if (folder.empty() || folder == "/") return false;
+        if (folder.empty() || folder == "/")
+            return false;
         folder = folder.substr(0, folder.rfind('/'));
     }
 }

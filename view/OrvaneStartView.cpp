@@ -8,15 +8,15 @@ namespace {
 
 using V = COrvaneStartView;
 constexpr CommandEntry<V> kViewCommands[] = {
-    {res::ID_VIEW_REFRESH, res::ID_VIEW_REFRESH, &V::OnViewRefresh},
+    {res::ID_VIEW_REFRESH, res::ID_VIEW_REFRESH, &V::OnBrowse},
     {res::ID_FONT_LARGEST, res::ID_FONT_SMALLEST, &V::OnFontSize},
     {res::ID_FILE_OPEN, res::ID_FILE_OPEN, &V::OnFileOpen},
     {res::ID_HELP_CUSTOM, res::ID_HELP_CUSTOM, &V::OnHelpCustom},
-    {res::ID_GO_BACK, res::ID_GO_BACK, &V::OnGoBack},
-    {res::ID_GO_FORWARD, res::ID_GO_FORWARD, &V::OnGoForward},
-    {res::ID_GO_HOME, res::ID_GO_HOME, &V::OnGoHome},
-    {res::ID_GO_SEARCH, res::ID_GO_SEARCH, &V::OnGoSearch},
-    {res::ID_VIEW_STOP, res::ID_VIEW_STOP, &V::OnViewStop},
+    {res::ID_GO_BACK, res::ID_GO_BACK, &V::OnBrowse},
+    {res::ID_GO_FORWARD, res::ID_GO_FORWARD, &V::OnBrowse},
+    {res::ID_GO_HOME, res::ID_GO_HOME, &V::OnBrowse},
+    {res::ID_GO_SEARCH, res::ID_GO_SEARCH, &V::OnBrowse},
+    {res::ID_VIEW_STOP, res::ID_VIEW_STOP, &V::OnBrowse},
     {res::ID_HELP_WEB_TUTORIAL, res::ID_HELP_WEB_TUTORIAL, &V::OnHelpLink},
     {res::ID_HELP_LINK_FIRST, res::ID_HELP_LINK_LAST, &V::OnHelpLink},
     {res::ID_HELP_LINK_EXTRA, res::ID_HELP_LINK_EXTRA, &V::OnHelpLink},
@@ -125,11 +125,6 @@ void COrvaneStartView::OnStatusText(std::string_view text) {
 
 void COrvaneStartView::OnDocumentComplete(std::string_view) {}
 
-void COrvaneStartView::OnViewRefresh(int) {
-    if (engine_)
-        engine_->Refresh();
-}
-
 void COrvaneStartView::OnFontSize(int commandId) {
     if (engine_)
         engine_->SetTextSize(TextSizeLevel(commandId));
@@ -151,25 +146,31 @@ void COrvaneStartView::OnHelpCustom(int) {
     }
 }
 
-void COrvaneStartView::OnGoBack(int) {
-    if (engine_)
-        engine_->GoBack();
-}
-void COrvaneStartView::OnGoForward(int) {
-    if (engine_)
-        engine_->GoForward();
-}
-void COrvaneStartView::OnGoHome(int) {
-    if (engine_)
-        engine_->GoHome();
-}
-void COrvaneStartView::OnGoSearch(int) {
-    if (engine_)
-        engine_->GoSearch();
-}
-void COrvaneStartView::OnViewStop(int) {
-    if (engine_)
-        engine_->Stop();
+void COrvaneStartView::OnBrowse(int commandId) {
+    if (!engine_)
+        return;
+    switch (commandId) {
+        case res::ID_GO_BACK:
+            engine_->GoBack();
+            break;
+        case res::ID_GO_FORWARD:
+            engine_->GoForward();
+            break;
+        case res::ID_GO_HOME:
+            engine_->GoHome();
+            break;
+        case res::ID_GO_SEARCH:
+            engine_->GoSearch();
+            break;
+        case res::ID_VIEW_STOP:
+            engine_->Stop();
+            break;
+        case res::ID_VIEW_REFRESH:
+            engine_->Refresh();
+            break;
+        default:
+            break;
+    }
 }
 
 void COrvaneStartView::OnHelpLink(int commandId) {

@@ -56,15 +56,11 @@ class COrvaneStartView final : public platform::BrowserEvents {
     void OnDocumentComplete(std::string_view address) override;
 
     // Commands.
-    void OnViewRefresh(int);
+    // Back, forward, home, search, stop and reload: the engine's own operations.
+    void OnBrowse(int commandId);
     void OnFontSize(int commandId);
     void OnFileOpen(int);
     void OnHelpCustom(int);
-    void OnGoBack(int);
-    void OnGoForward(int);
-    void OnGoHome(int);
-    void OnGoSearch(int);
-    void OnViewStop(int);
     void OnHelpLink(int commandId);
 
   private:

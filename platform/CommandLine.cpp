@@ -13,6 +13,16 @@ std::string NativeSeparators(std::string path) {
     return path;
 }
 
+// No file system allows a longer name, so a prefix whose last name is longer names no file.
+constexpr std::size_t kMaxName = 255;
+
+bool LastNameTooLong(std::string_view path) {
+    auto separator = path.find_last_of("/\\");
+    std::size_t name =
+        separator == std::string_view::npos ? path.size() : path.size() - separator - 1;
+    return name > kMaxName;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitArguments(std::string_view text) {
@@ -94,6 +104,9 @@ SplitCommand SplitCommandLine(std::string_view line,
         }
         if (text::IsBlank(c) && !quoted) {
             bool wordEnds = !candidate.empty() && !text::IsBlank(candidate.back());
+            if (wordEnds && firstEnd != std::string::npos && LastNameTooLong(candidate)) {
+                break;  // no longer prefix can name a file: the first word is the program
+            }
             if (wordEnds) {
                 std::string path = NativeSeparators(candidate);
                 if (sawQuote || isFile(path)) {
@@ -115,7 +128,7 @@ SplitCommand SplitCommandLine(std::string_view line,
     if (!decided) {
         std::string whole = NativeSeparators(std::string(text::TrimWhiteRight(candidate)));
         if (i < n) {
-            // Stopped at a quote after the first word.
+            // Stopped after the first word: at a quote, or at a name too long for any file.
             out.program = std::move(firstWord);
             out.programEnd = firstEnd;
             out.programFound = isFile(out.program);

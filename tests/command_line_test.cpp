@@ -309,3 +309,32 @@ TEST(CommandLineTest, SplitArgumentsFollowsTheWindowsRules) {
 
 }  // namespace
 }  // namespace orvane::platform
+
+namespace {
+
+TEST(CommandLineTest, ALineOfManyWordsTriesOnlyPrefixesThatCouldNameAFile) {
+    // 16,000 one-letter words after a missing program: no file name is longer than 255 bytes,
+    // so the search for a program path with blanks stops there instead of trying every prefix
+    // (each trial is a lookup on the disc).
+    std::string line = "/disc/view";
+    for (int i = 0; i < 16000; ++i)
+        line += " a";
+    int asked = 0;
+    auto split = orvane::platform::SplitCommandLine(line, [&](const std::string&) {
+        ++asked;
+        return false;
+    });
+    EXPECT_EQ(split.program, "/disc/view");
+    EXPECT_EQ(split.arguments.size(), 16000u);
+    EXPECT_LT(asked, 300);
+
+    // A program whose name has blanks but fits is still found.
+    std::string named = "/disc/" + std::string(100, 'v') + " x" + " y y";
+    auto found = orvane::platform::SplitCommandLine(named, [&](const std::string& path) {
+        return path == "/disc/" + std::string(100, 'v') + " x";
+    });
+    EXPECT_TRUE(found.programFound);
+    EXPECT_EQ(found.arguments, (std::vector<std::string>{"y", "y"}));
+}
+
+}  // namespace

@@ -53,11 +53,9 @@ bool COrvaneStartApp::InitInstance() {
 
 void COrvaneStartApp::LoadSettingsFrom(std::string_view appFolder) {
     settings_.appFolder = appFolder;
-    if (FindSettingsFile(settings_.appFolder, settings_.baseFolder, platform_.files)) {
-        // The real name, in its real case, of the file that was found.
-        std::string path = JoinPath(settings_.baseFolder, kSettingsFileName);
-        settings_.settingsPath = platform_.files.FindFile(path).value_or(path);
-    }
+    // The path is the real name, in its real case, of the file that was found.
+    FindSettingsFile(settings_.appFolder, settings_.baseFolder, platform_.files,
+                     &settings_.settingsPath);
     LoadLaunchSettings(settings_, platform_.files);
 }
 

@@ -148,12 +148,15 @@ void DerivePages(LaunchSettings& s, FileSystem& files) {
 
 }  // namespace
 
-bool FindSettingsFile(std::string_view appFolder, std::string& baseFolder, FileSystem& files) {
+bool FindSettingsFile(std::string_view appFolder, std::string& baseFolder, FileSystem& files,
+                      std::string* settingsPath) {
     const std::string root = files.VolumeRoot(appFolder);
     std::string folder(appFolder);
     for (;;) {
-        if (files.FindFile(folder + std::string(kSettingsFileName))) {
+        if (auto real = files.FindFile(folder + std::string(kSettingsFileName))) {
             baseFolder = folder;
+            if (settingsPath)
+                *settingsPath = std::move(*real);
             return true;
         }
         if (!root.empty() && folder == root)

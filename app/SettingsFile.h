@@ -19,8 +19,9 @@ inline constexpr std::string_view kSettingsSection = "Orvane";
 
 // Looks for COMMAND.TXT in `appFolder`, then in each folder above it up to the root of the
 // volume that holds it. Sets `baseFolder` to the folder where it was found (empty when not).
+// `settingsPath`, when given, gets the real path of the file that was found.
 bool FindSettingsFile(std::string_view appFolder, std::string& baseFolder,
-                      platform::FileSystem& files);
+                      platform::FileSystem& files, std::string* settingsPath = nullptr);
 
 // Fills `settings` from `settings.settingsPath` (which may be empty), in either form, then
 // works out the start, results and help pages. `appFolder` and `baseFolder` must be set.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace orvane::platform::gtk {
 namespace {
@@ -100,6 +101,7 @@ GtkFrameWindow::GtkFrameWindow(const FrameDescription& description, FrameEvents&
 
     signals_.Connect(window_, "delete-event", &GtkFrameWindow::OnDelete, this);
     signals_.Connect(window_, "focus-in-event", &GtkFrameWindow::OnFocusIn, this);
+    signals_.Connect(window_, "focus-out-event", &GtkFrameWindow::OnFocusOut, this);
     if (!indicators_.empty()) {
         GdkKeymap* keymap = gdk_keymap_get_for_display(gdk_display_get_default());
         signals_.Connect(keymap, "state-changed", &GtkFrameWindow::OnKeymapChanged, this);
@@ -463,7 +465,14 @@ gboolean GtkFrameWindow::OnDelete(GtkWidget*, GdkEvent*, gpointer p) {
 }
 
 gboolean GtkFrameWindow::OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer p) {
-    static_cast<GtkFrameWindow*>(p)->UpdateCommandStates();
+    auto* self = static_cast<GtkFrameWindow*>(p);
+    if (std::exchange(self->focusLeft_, false))
+        self->UpdateCommandStates();
+    return FALSE;
+}
+
+gboolean GtkFrameWindow::OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer p) {
+    static_cast<GtkFrameWindow*>(p)->focusLeft_ = true;
     return FALSE;
 }
 

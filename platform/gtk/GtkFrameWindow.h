@@ -68,6 +68,7 @@ class GtkFrameWindow final : public FrameWindow {
     static gboolean OnAccelerator(GtkAccelGroup*, GObject*, guint, GdkModifierType, gpointer);
     static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer);
     static gboolean OnFocusIn(GtkWidget*, GdkEventFocus*, gpointer);
+    static gboolean OnFocusOut(GtkWidget*, GdkEventFocus*, gpointer);
     static void OnKeymapChanged(GdkKeymap*, gpointer);
     static gboolean OnDrawGripper(GtkWidget*, cairo_t*, gpointer);
 
@@ -81,6 +82,10 @@ class GtkFrameWindow final : public FrameWindow {
     std::vector<ObjectRef<GdkPixbuf>> images_;
     ObjectRef<GtkAccelGroup> accelerators_;
     GtkWidget* popup_ = nullptr;
+    // Set when the window loses the focus: what the user did elsewhere (deleting the results
+    // page, say) is looked at again when the focus comes back. The first focus-in right after
+    // the window is shown needs no second look.
+    bool focusLeft_ = false;
     Connections signals_;
 };
 

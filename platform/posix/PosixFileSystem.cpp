@@ -120,6 +120,10 @@ OpenError ErrorFromErrno(int error) {
 
 // Resolves `path` and stats what it names (following links).
 std::optional<std::string> ResolveAndStat(std::string_view path, struct stat& st, OpenError* why) {
+    // A path that names its file as written needs nothing but the stat.
+    if (!path.empty() && path.front() == '/' && path.find('\0') == std::string_view::npos &&
+        ::stat(std::string(path).c_str(), &st) == 0)
+        return WithoutEmptyNames(std::string(path));
     int error = 0;
     auto real = ResolveCase(path, &error);
     if (!real) {
@@ -192,8 +196,29 @@ std::optional<std::string> ResolveCase(std::string_view path, int* errorNumber) 
     if (errno != ENOENT)
         return fail(errno);
 
-    std::string real;  // built without a trailing '/'; "" stands for the root
-    std::size_t pos = 0;
+    // Usually only the last name or two differ in case: step back to the deepest folder that
+    // exists as written, and match names from there on, one folder listing per name.
+    std::size_t matched = absolute.size();  // `absolute` up to here exists as written
+    for (;;) {
+        std::size_t slash = absolute.rfind('/', matched - 1);
+        if (slash == std::string::npos || slash == 0) {
+            matched = 0;
+            break;
+        }
+        matched = slash;
+        std::string prefix = absolute.substr(0, matched);
+        if (::lstat(prefix.c_str(), &st) == 0)
+            break;
+        if (errno != ENOENT)
+            return fail(errno);
+    }
+
+    // Built without a trailing '/'; "" stands for the root.
+    std::string real =
+        matched == 0 ? std::string() : WithoutEmptyNames(absolute.substr(0, matched));
+    while (!real.empty() && real.back() == '/')
+        real.pop_back();
+    std::size_t pos = matched + 1;
     while (pos < absolute.size()) {
         std::size_t next = absolute.find('/', pos);
         if (next == std::string::npos)

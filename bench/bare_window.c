@@ -1,6 +1,11 @@
 /* bare_window: the baseline of the start-up benchmark. A GTK window of the program's size (two
  * thirds of the monitor's work area, centred) holding a WebKit view with default settings that
- * loads the address in argv[1] and shows the page's title as the window title. Nothing else. */
+ * loads the address given and shows the page's title as the window title. Nothing else.
+ *
+ *   bare_window [--sandbox] URI
+ *
+ * --sandbox puts the web process in WebKit's sandbox, as orvanestart does where the system
+ * allows it: the floor of a window that keeps its pages in the sandbox. */
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
@@ -12,10 +17,18 @@ static void copy_title(WebKitWebView* view, GParamSpec* spec, gpointer window) {
 
 int main(int argc, char** argv) {
     gtk_init(&argc, &argv);
-    if (argc < 2) {
-        g_printerr("usage: bare_window URI\n");
+    int first = 1;
+    gboolean sandbox = FALSE;
+    if (argc > 1 && g_strcmp0(argv[1], "--sandbox") == 0) {
+        sandbox = TRUE;
+        first = 2;
+    }
+    if (argc != first + 1) {
+        g_printerr("usage: bare_window [--sandbox] URI\n");
         return 2;
     }
+    if (sandbox)
+        webkit_web_context_set_sandbox_enabled(webkit_web_context_get_default(), TRUE);
 
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     int width = 1024, height = 720;
@@ -36,7 +49,7 @@ int main(int argc, char** argv) {
     GtkWidget* view = webkit_web_view_new();
     g_signal_connect(view, "notify::title", G_CALLBACK(copy_title), window);
     gtk_container_add(GTK_CONTAINER(window), view);
-    webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view), argv[1]);
+    webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view), argv[first]);
     gtk_widget_show_all(window);
     gtk_main();
     return 0;

@@ -253,6 +253,7 @@ const ResolveRow kResolves[] = {
     {"missing.htm", kNothing, ENOENT},
     {"orvane/missing.htm", kNothing, ENOENT},
     {"missing/start.htm", kNothing, ENOENT},
+    {"Pages/Sub Folder/missing/deeper/PAGE ONE.HTM", kNothing, ENOENT},
     {"exact.txt/start.htm", kNothing, ENOTDIR},
 };
 
@@ -266,6 +267,29 @@ TEST_F(FileSystemTest, ResolveCaseFindsEachNameInItsRealCase) {
             EXPECT_EQ(error, row.error);
         }
     }
+}
+
+// Deep paths: every level in other case, and a long run of missing names below the disc.
+TEST_F(FileSystemTest, ResolveCaseOfDeepPaths) {
+    std::string real, query;
+    for (int level = 0; level < 40; ++level) {
+        real += level % 2 ? "Level/" : "LEVEL/";
+        query += level % 3 ? "level/" : "LeVeL/";
+    }
+    disc_.Write(real + "Deep File.txt", "deep");
+    EXPECT_EQ(ResolveCase(disc_.path(query + "DEEP FILE.TXT")), disc_.path(real + "Deep File.txt"));
+    EXPECT_EQ(ResolveCase(disc_.path(query)), disc_.path(real));
+
+    std::string missing;
+    for (int level = 0; level < 1500; ++level)
+        missing += "x/";
+    int error = 0;
+    EXPECT_EQ(ResolveCase(disc_.path(real + missing + "file.txt"), &error), std::nullopt);
+    EXPECT_EQ(error, ENOENT);
+    PosixFileSystem files;
+    OpenError why{};
+    EXPECT_EQ(files.FindFile(disc_.path(query + missing + "file.txt"), &why), std::nullopt);
+    EXPECT_STREQ(ErrorName(why), "NotFound");
 }
 
 TEST_F(FileSystemTest, ResolveCaseOfRelativeAndSpecialPaths) {

@@ -118,24 +118,122 @@ OpenError ErrorFromErrno(int error) {
     }
 }
 
+// The real path of `absolute`, which does not exist as written (its lstat failed with ENOENT).
+std::optional<std::string> ResolveMissing(const std::string& absolute, int* errorNumber) {
+    auto fail = [&](int error) -> std::optional<std::string> {
+        if (errorNumber)
+            *errorNumber = error;
+        return std::nullopt;
+    };
+    struct stat st {};
+    // Find the deepest folder that exists as written, then match names from there on, one
+    // folder listing per name. Existence goes down the path (a folder exists only when the one
+    // above it does), so a binary search over the folders finds it in a few calls even when the
+    // path holds thousands of names.
+    std::vector<std::size_t> slashes;  // where each folder of the path ends
+    for (std::size_t i = 1; i < absolute.size(); ++i) {
+        if (absolute[i] == '/')
+            slashes.push_back(i);
+    }
+    std::string probe = absolute;
+    std::ptrdiff_t found = -1;                                   // the root exists
+    auto missing = static_cast<std::ptrdiff_t>(slashes.size());  // the whole path does not
+    while (missing - found > 1) {
+        std::ptrdiff_t middle = found + (missing - found) / 2;
+        std::size_t end = slashes[static_cast<std::size_t>(middle)];
+        probe[end] = '\0';
+        int result = ::lstat(probe.c_str(), &st);
+        int error = errno;
+        probe[end] = '/';
+        if (result == 0)
+            found = middle;
+        else if (error == ENOENT)
+            missing = middle;
+        else
+            return fail(error);
+    }
+    const std::size_t matched = found < 0 ? 0 : slashes[static_cast<std::size_t>(found)];
+
+    // Built without a trailing '/'; "" stands for the root.
+    std::string real =
+        matched == 0 ? std::string() : WithoutEmptyNames(absolute.substr(0, matched));
+    while (!real.empty() && real.back() == '/')
+        real.pop_back();
+    std::size_t pos = matched + 1;
+    // The first name below that folder is known to be missing as written: it goes straight to
+    // the folder's listing.
+    bool knownMissing = true;
+    while (pos < absolute.size()) {
+        std::size_t next = absolute.find('/', pos);
+        if (next == std::string::npos)
+            next = absolute.size();
+        std::string_view name(absolute.data() + pos, next - pos);
+        pos = next + 1;
+        if (name.empty() || name == ".")
+            continue;
+        std::string candidate = real + '/' + std::string(name);
+        if (name == "..") {
+            real = std::move(candidate);
+            continue;
+        }
+        if (!std::exchange(knownMissing, false)) {
+            if (::lstat(candidate.c_str(), &st) == 0) {
+                real = std::move(candidate);
+                continue;
+            }
+            if (errno != ENOENT)
+                return fail(errno);
+        }
+        auto entry = FindEntryNoCase(real, name);
+        if (!entry)
+            return fail(ENOENT);
+        real += '/' + *entry;
+    }
+    if (real.empty())
+        real = "/";
+    if (absolute.back() == '/' && real.back() != '/')
+        real.push_back('/');
+    return real;
+}
+
+// `path` made absolute: a relative path is taken from the current folder. Nothing for an empty
+// path or one that holds a NUL, which name no file.
+std::optional<std::string> Absolute(std::string_view path) {
+    if (path.empty() || path.find('\0') != std::string_view::npos)
+        return std::nullopt;
+    std::string absolute;
+    if (path.front() != '/') {
+        absolute = CurrentFolder();
+        if (absolute.empty())
+            return std::nullopt;
+        if (absolute.back() != '/')
+            absolute.push_back('/');
+    }
+    absolute.append(path);
+    return absolute;
+}
+
 // Resolves `path` and stats what it names (following links).
 std::optional<std::string> ResolveAndStat(std::string_view path, struct stat& st, OpenError* why) {
-    // A path that names its file as written needs nothing but the stat.
-    if (!path.empty() && path.front() == '/' && path.find('\0') == std::string_view::npos &&
-        ::stat(std::string(path).c_str(), &st) == 0)
-        return WithoutEmptyNames(std::string(path));
-    int error = 0;
-    auto real = ResolveCase(path, &error);
-    if (!real) {
+    auto fail = [&](int error) -> std::optional<std::string> {
         if (why)
             *why = ErrorFromErrno(error);
         return std::nullopt;
-    }
-    if (::stat(real->c_str(), &st) != 0) {
-        if (why)
-            *why = ErrorFromErrno(errno);
-        return std::nullopt;
-    }
+    };
+    auto absolute = Absolute(path);
+    if (!absolute)
+        return fail(ENOENT);
+    // A path that names its file as written needs nothing but the stat.
+    if (::stat(absolute->c_str(), &st) == 0)
+        return WithoutEmptyNames(*absolute);
+    if (errno != ENOENT)
+        return fail(errno);
+    int error = 0;
+    auto real = ResolveMissing(*absolute, &error);
+    if (!real)
+        return fail(error);
+    if (::stat(real->c_str(), &st) != 0)
+        return fail(errno);
     return real;
 }
 
@@ -170,80 +268,22 @@ UniqueFd OpenRegular(std::string_view path, std::string* realPath, OpenError& wh
 }  // namespace
 
 std::optional<std::string> ResolveCase(std::string_view path, int* errorNumber) {
-    auto fail = [&](int error) -> std::optional<std::string> {
+    auto absolute = Absolute(path);
+    if (!absolute) {
         if (errorNumber)
-            *errorNumber = error;
+            *errorNumber = ENOENT;
         return std::nullopt;
-    };
-    if (path.empty())
-        return fail(ENOENT);
-    if (path.find('\0') != std::string_view::npos)
-        return fail(ENOENT);
-    std::string absolute;
-    if (path.front() != '/') {
-        absolute = CurrentFolder();
-        if (absolute.empty())
-            return fail(ENOENT);
-        if (absolute.back() != '/')
-            absolute.push_back('/');
     }
-    absolute.append(path);
-
     // The common case costs one call: the path exists as written.
     struct stat st {};
-    if (::lstat(absolute.c_str(), &st) == 0)
-        return WithoutEmptyNames(absolute);
-    if (errno != ENOENT)
-        return fail(errno);
-
-    // Usually only the last name or two differ in case: step back to the deepest folder that
-    // exists as written, and match names from there on, one folder listing per name.
-    std::size_t matched = absolute.size();  // `absolute` up to here exists as written
-    for (;;) {
-        std::size_t slash = absolute.rfind('/', matched - 1);
-        if (slash == std::string::npos || slash == 0) {
-            matched = 0;
-            break;
-        }
-        matched = slash;
-        std::string prefix = absolute.substr(0, matched);
-        if (::lstat(prefix.c_str(), &st) == 0)
-            break;
-        if (errno != ENOENT)
-            return fail(errno);
+    if (::lstat(absolute->c_str(), &st) == 0)
+        return WithoutEmptyNames(*absolute);
+    if (errno != ENOENT) {
+        if (errorNumber)
+            *errorNumber = errno;
+        return std::nullopt;
     }
-
-    // Built without a trailing '/'; "" stands for the root.
-    std::string real =
-        matched == 0 ? std::string() : WithoutEmptyNames(absolute.substr(0, matched));
-    while (!real.empty() && real.back() == '/')
-        real.pop_back();
-    std::size_t pos = matched + 1;
-    while (pos < absolute.size()) {
-        std::size_t next = absolute.find('/', pos);
-        if (next == std::string::npos)
-            next = absolute.size();
-        std::string_view name(absolute.data() + pos, next - pos);
-        pos = next + 1;
-        if (name.empty() || name == ".")
-            continue;
-        std::string candidate = real + '/' + std::string(name);
-        if (name == ".." || ::lstat(candidate.c_str(), &st) == 0) {
-            real = std::move(candidate);
-            continue;
-        }
-        if (errno != ENOENT)
-            return fail(errno);
-        auto entry = FindEntryNoCase(real, name);
-        if (!entry)
-            return fail(ENOENT);
-        real += '/' + *entry;
-    }
-    if (real.empty())
-        real = "/";
-    if (absolute.back() == '/' && real.back() != '/')
-        real.push_back('/');
-    return real;
+    return ResolveMissing(*absolute, errorNumber);
 }
 
 std::optional<std::string> PosixFileSystem::FindFile(std::string_view path, OpenError* why) {

@@ -323,15 +323,13 @@ std::unique_ptr<ByteReader> PosixFileSystem::OpenRead(std::string_view path, Ope
 }
 
 std::string PosixFileSystem::VolumeRoot(std::string_view folder) {
-    auto real = ResolveCase(folder);
+    struct stat st {};
+    auto real = ResolveAndStat(folder, st, nullptr);
     if (!real)
         return {};
-    std::string current = *real;
+    std::string current = std::move(*real);
     while (current.size() > 1 && current.back() == '/')
         current.pop_back();
-    struct stat st {};
-    if (::stat(current.c_str(), &st) != 0)
-        return {};
     // Walk up while the parent lies on the same file system.
     while (current != "/") {
         auto slash = current.rfind('/');

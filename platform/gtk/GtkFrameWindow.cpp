@@ -70,10 +70,10 @@ struct AcceleratorData {
 }  // namespace
 
 GtkFrameWindow::GtkFrameWindow(const FrameDescription& description, FrameEvents& frameEvents,
-                               BrowserEvents& browserEvents)
+                               BrowserEvents& browserEvents, bool sandboxPages)
     : events_(frameEvents),
       window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)),
-      engine_(std::make_unique<WebKitEngine>(browserEvents)) {
+      engine_(std::make_unique<WebKitEngine>(browserEvents, sandboxPages)) {
     GtkWindow* w = GTK_WINDOW(window_);
     gtk_window_set_title(w, description.caption.c_str());
     GList* icons = ProgramIcons();

@@ -17,8 +17,9 @@ namespace orvane::platform::gtk {
 
 class GtkFrameWindow final : public FrameWindow {
   public:
+    // `sandboxPages`: whether the web view runs its pages in WebKit's sandbox.
     GtkFrameWindow(const FrameDescription& description, FrameEvents& frameEvents,
-                   BrowserEvents& browserEvents);
+                   BrowserEvents& browserEvents, bool sandboxPages);
     GtkFrameWindow(const GtkFrameWindow&) = delete;
     GtkFrameWindow& operator=(const GtkFrameWindow&) = delete;
     ~GtkFrameWindow() override;

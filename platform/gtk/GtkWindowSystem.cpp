@@ -7,7 +7,8 @@ namespace orvane::platform::gtk {
 std::unique_ptr<FrameWindow> GtkWindowSystem::CreateFrame(const FrameDescription& description,
                                                           FrameEvents& frameEvents,
                                                           BrowserEvents& browserEvents) {
-    auto frame = std::make_unique<GtkFrameWindow>(description, frameEvents, browserEvents);
+    auto frame =
+        std::make_unique<GtkFrameWindow>(description, frameEvents, browserEvents, sandbox_.Works());
     ui_.SetOwner(frame->window());
     return frame;
 }

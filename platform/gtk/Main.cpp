@@ -13,6 +13,8 @@
 
 int main(int argc, char** argv) {
     using namespace orvane;
+    // First of all, so that the trial runs while the toolkit starts.
+    platform::gtk::SandboxTrial sandbox;
     // Programs started from the disc get the environment this program was started with.
     auto environment = platform::posix::PosixProcessLauncher::CurrentEnvironment();
     // The program writes no files of its own: settings live in memory only.
@@ -31,7 +33,7 @@ int main(int argc, char** argv) {
     platform::posix::PosixFileSystem files;
     platform::posix::PosixProcessLauncher processes(files, std::move(environment));
     platform::gtk::GtkUi ui;
-    platform::gtk::GtkWindowSystem windows(ui);
+    platform::gtk::GtkWindowSystem windows(ui, sandbox);
 
     COrvaneStartApp app({system, files, processes, ui}, MainFrameMaker(windows));
     if (!app.InitInstance())

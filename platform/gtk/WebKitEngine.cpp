@@ -10,24 +10,6 @@ namespace {
 // Text-only zoom factors of the five text sizes, smallest to largest.
 constexpr std::array<double, 5> kTextZoom{0.7, 0.85, 1.0, 1.2, 1.45};
 
-// Whether the web process can be put in its sandbox here: the sandbox tool is installed and
-// can make the namespaces it needs on this system (some systems forbid them, and a sandbox that
-// cannot start would leave the window without pages). One quick trial run tells.
-bool SandboxWorks() {
-    static constexpr char kTool[] = "/usr/bin/bwrap";
-    if (!g_file_test(kTool, G_FILE_TEST_IS_EXECUTABLE))
-        return false;
-    const char* argv[] = {kTool,       "--unshare-all", "--die-with-parent", "--ro-bind", "/", "/",
-                          "/bin/true", nullptr};
-    int status = 0;
-    if (!g_spawn_sync(nullptr, const_cast<char**>(argv), nullptr,
-                      GSpawnFlags(G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL), nullptr,
-                      nullptr, nullptr, nullptr, &status, nullptr)) {
-        return false;
-    }
-    return g_spawn_check_wait_status(status, nullptr);
-}
-
 // Whether `text` starts with a URI scheme ("http:", "file:", "about:"). A single letter before
 // the colon is a drive, not a scheme.
 bool HasScheme(std::string_view text) {
@@ -60,10 +42,10 @@ std::string Readable(const char* uri) {
 
 }  // namespace
 
-WebKitEngine::WebKitEngine(BrowserEvents& events)
+WebKitEngine::WebKitEngine(BrowserEvents& events, bool sandboxPages)
     : events_(events), context_(webkit_web_context_new_ephemeral()) {
-    // Pages run in a sandbox where the system allows it; it must be set before the view exists.
-    if (SandboxWorks())
+    // The sandbox must be set before the view exists.
+    if (sandboxPages)
         webkit_web_context_set_sandbox_enabled(context_.get(), TRUE);
     view_ = WEBKIT_WEB_VIEW(webkit_web_view_new_with_context(context_.get()));
     g_object_ref_sink(view_);

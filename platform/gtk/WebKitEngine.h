@@ -17,7 +17,9 @@ namespace orvane::platform::gtk {
 // kept in memory only: the engine writes nothing to the user's folders.
 class WebKitEngine final : public BrowserEngine {
   public:
-    explicit WebKitEngine(BrowserEvents& events);
+    // With `sandboxPages` the web process runs in WebKit's sandbox; only where it can start
+    // (see SandboxTrial), or the window would show no pages.
+    WebKitEngine(BrowserEvents& events, bool sandboxPages);
     WebKitEngine(const WebKitEngine&) = delete;
     WebKitEngine& operator=(const WebKitEngine&) = delete;
     ~WebKitEngine() override;

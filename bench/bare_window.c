@@ -2,10 +2,11 @@
  * thirds of the monitor's work area, centred) holding a WebKit view with default settings that
  * loads the address given and shows the page's title as the window title. Nothing else.
  *
- *   bare_window [--sandbox] URI
+ *   bare_window [--sandbox] [--cpu] URI
  *
  * --sandbox puts the web process in WebKit's sandbox, as orvanestart does where the system
- * allows it: the floor of a window that keeps its pages in the sandbox. */
+ * allows it: the floor of a window that keeps its pages in the sandbox. --cpu has the pages drawn
+ * on the processor without compositing through the graphics driver, as orvanestart has them. */
 #include <gtk/gtk.h>
 #include <webkit2/webkit2.h>
 
@@ -18,13 +19,17 @@ static void copy_title(WebKitWebView* view, GParamSpec* spec, gpointer window) {
 int main(int argc, char** argv) {
     gtk_init(&argc, &argv);
     int first = 1;
-    gboolean sandbox = FALSE;
-    if (argc > 1 && g_strcmp0(argv[1], "--sandbox") == 0) {
-        sandbox = TRUE;
-        first = 2;
+    gboolean sandbox = FALSE, cpu = FALSE;
+    for (; first < argc; ++first) {
+        if (g_strcmp0(argv[first], "--sandbox") == 0)
+            sandbox = TRUE;
+        else if (g_strcmp0(argv[first], "--cpu") == 0)
+            cpu = TRUE;
+        else
+            break;
     }
     if (argc != first + 1) {
-        g_printerr("usage: bare_window [--sandbox] URI\n");
+        g_printerr("usage: bare_window [--sandbox] [--cpu] URI\n");
         return 2;
     }
     if (sandbox)
@@ -47,6 +52,11 @@ int main(int argc, char** argv) {
     g_signal_connect(window, "destroy", G_CALLBACK(gtk_main_quit), NULL);
 
     GtkWidget* view = webkit_web_view_new();
+    if (cpu) {
+        webkit_settings_set_hardware_acceleration_policy(
+            webkit_web_view_get_settings(WEBKIT_WEB_VIEW(view)),
+            WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
+    }
     g_signal_connect(view, "notify::title", G_CALLBACK(copy_title), window);
     gtk_container_add(GTK_CONTAINER(window), view);
     webkit_web_view_load_uri(WEBKIT_WEB_VIEW(view), argv[first]);

@@ -51,10 +51,10 @@ WebKitEngine::WebKitEngine(BrowserEvents& events, bool sandboxPages)
     g_object_ref_sink(view_);
     WebKitSettings* settings = webkit_web_view_get_settings(view_);
     webkit_settings_set_zoom_text_only(settings, TRUE);
-    // Pages are drawn on the processor, not composited through the graphics driver: disc pages
-    // are documents that gain nothing from it, and without it the first page shows sooner, the
-    // web process needs a quarter less memory, and a graphics driver that cannot share its
-    // buffers with WebKit no longer leaves the window blank.
+    // Pages are drawn on the processor rather than composited through the graphics driver: disc
+    // pages are documents that gain nothing from it; without it the first page shows sooner, the
+    // web process needs far less memory, and the pages do not depend on a driver that some
+    // systems cannot share buffers with (the view then stays blank).
     webkit_settings_set_hardware_acceleration_policy(settings,
                                                      WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
     // Pages from the disc may not read other local files.

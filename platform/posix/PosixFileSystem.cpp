@@ -268,22 +268,19 @@ UniqueFd OpenRegular(std::string_view path, std::string* realPath, OpenError& wh
 }  // namespace
 
 std::optional<std::string> ResolveCase(std::string_view path, int* errorNumber) {
-    auto absolute = Absolute(path);
-    if (!absolute) {
-        if (errorNumber)
-            *errorNumber = ENOENT;
-        return std::nullopt;
+    int error = ENOENT;
+    if (auto absolute = Absolute(path)) {
+        // The common case costs one call: the path exists as written.
+        struct stat st {};
+        if (::lstat(absolute->c_str(), &st) == 0)
+            return WithoutEmptyNames(*absolute);
+        error = errno;
+        if (error == ENOENT)
+            return ResolveMissing(*absolute, errorNumber);
     }
-    // The common case costs one call: the path exists as written.
-    struct stat st {};
-    if (::lstat(absolute->c_str(), &st) == 0)
-        return WithoutEmptyNames(*absolute);
-    if (errno != ENOENT) {
-        if (errorNumber)
-            *errorNumber = errno;
-        return std::nullopt;
-    }
-    return ResolveMissing(*absolute, errorNumber);
+    if (errorNumber)
+        *errorNumber = error;
+    return std::nullopt;
 }
 
 std::optional<std::string> PosixFileSystem::FindFile(std::string_view path, OpenError* why) {
